@@ -1,0 +1,23 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QString>
+
+// Procedures that several windows share.
+namespace Module1 {
+
+// Empties the main window's face list, the clipboard and the chosen-face label.
+void ResetFace();
+
+// Replaces the clipboard's content with the face, also when the face is empty.
+void CopyFace(const QString &face);
+
+// Each appends one built-in category at the end of the main window's face list.
+void AddWaraiFaces();
+void AddNakiFaces();
+void AddIkariFaces();
+void AddTanoshiiFaces();
+void AddSonotaFaces();
+void AddMuFaces();
+
+} // namespace Module1

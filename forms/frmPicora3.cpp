@@ -1,0 +1,183 @@
+// SPDX-License-Identifier: MIT
+#include "forms/frmPicora3.h"
+
+#include "forms/Module1.h"
+#include "platform/Clipboard.h"
+#include "platform/Controls.h"
+#include "platform/Fonts.h"
+#include "platform/MsgBox.h"
+#include "platform/Runtime.h"
+#include "platform/Twips.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+
+using namespace Qt::StringLiterals;
+
+FrmPicora3::FrmPicora3()
+    : Form(QStringLiteral("frmPicora3"), Frame::FixedDialog, StartPosition::Manual)
+{
+    setWindowTitle(u"ピコラ Ver3.0"_s);
+    setClientSize(twipsSize(3165, 2700));
+    setPicture(QPixmap(QStringLiteral(":/pictures/texture.png")));
+    buildMenus();
+
+    lblFace = addLabel(client(), "lblFace", QString(), twipsRect(120, 120, 2895, 375),
+                       SystemColour::TitleBarText);
+    lblFace->setFont(Fonts::designFont(14.25, 700));
+    lblFace->setAlignment(Qt::AlignCenter);
+    lblFace->setFrameStyle(QFrame::Box | QFrame::Plain);
+
+    lblSel = addLabel(client(), "lblSel", u"顔を選ぶ："_s, twipsRect(120, 720, 780, 180),
+                      SystemColour::HighlightText);
+    sizeToText(lblSel);
+
+    // Created in the focus order: the face list first, then the buttons row by row.
+    cboFace = new QComboBox(client());
+    cboFace->setObjectName("cboFace");
+    cboFace->setGeometry(twipsRect(960, 600, 2055, 405));
+    cboFace->setFont(Fonts::designFont(14.25));
+    cboFace->setEditable(true);
+    // A typed face is shown and copied, never added to the list, and never completed from it.
+    cboFace->setInsertPolicy(QComboBox::NoInsert);
+    cboFace->setCompleter(nullptr);
+
+    cmdWarai = addButton("cmdWarai", u"笑い系"_s, twipsRect(120, 1200, 975, 375));
+    cmdNaki = addButton("cmdNaki", u"泣き系"_s, twipsRect(120, 1680, 975, 375));
+    cmdIkari = addButton("cmdIkari", u"怒り系"_s, twipsRect(1080, 1200, 975, 375));
+    cmdTanoshii = addButton("cmdTanoshii", u"驚き系"_s, twipsRect(1080, 1680, 975, 375));
+    cmdMu = addButton("cmdMu", u"無表情系"_s, twipsRect(2040, 1200, 975, 375));
+    cmdSonota = addButton("cmdSonota", u"その他系"_s, twipsRect(2040, 1680, 975, 375));
+    cmdUser = addButton("cmdUser", u"ユーザー登録系"_s, twipsRect(120, 2160, 1575, 375));
+    Command1 = addButton("Command1", u"終了"_s, twipsRect(2040, 2160, 975, 375));
+
+    Line1 = new Line(client(), "Line1", twipsPoint(0, 0), twipsPoint(3720, 0), 1);
+
+    connect(cmdWarai, &QPushButton::clicked, this, &FrmPicora3::cmdWarai_Click);
+    connect(cmdNaki, &QPushButton::clicked, this, &FrmPicora3::cmdNaki_Click);
+    connect(cmdIkari, &QPushButton::clicked, this, &FrmPicora3::cmdIkari_Click);
+    connect(cmdTanoshii, &QPushButton::clicked, this, &FrmPicora3::cmdTanoshii_Click);
+    connect(cmdMu, &QPushButton::clicked, this, &FrmPicora3::cmdMu_Click);
+    connect(cmdSonota, &QPushButton::clicked, this, &FrmPicora3::cmdSonota_Click);
+    connect(Command1, &QPushButton::clicked, this, &FrmPicora3::Command1_Click);
+    // Only the user's own choices and edits count; the program's refills and clears do not.
+    connect(cboFace, &QComboBox::activated, this, &FrmPicora3::cboFace_Click);
+    connect(cboFace->lineEdit(), &QLineEdit::textEdited, this, &FrmPicora3::cboFace_Change);
+
+    cboFace->setFocus();
+}
+
+void FrmPicora3::buildMenus()
+{
+    QMenuBar *bar = addMenuBar();
+
+    QMenu *mnuFile1 = bar->addMenu(u"ファイル"_s);
+    mnuFile1->setObjectName("mnuFile1");
+    mnuEnd = mnuFile1->addAction(u"終了"_s, this, &FrmPicora3::mnuEnd_Click);
+    mnuEnd->setObjectName("mnuEnd");
+
+    QMenu *mnuUser1 = bar->addMenu(u"登録/削除"_s);
+    mnuUser1->setObjectName("mnuUser1");
+    mnuEnter = mnuUser1->addAction(u"顔を登録する"_s);
+    mnuEnter->setObjectName("mnuEnter");
+    mnuUser1->addSeparator()->setObjectName("asa");
+    mnuDelete = mnuUser1->addAction(u"顔の削除"_s);
+    mnuDelete->setObjectName("mnuDelete");
+    // Deleting is not offered in this version; nothing enables the item.
+    mnuDelete->setEnabled(false);
+
+    QMenu *mnuHelpMenu = bar->addMenu(u"ヘルプ"_s);
+    mnuHelpMenu->setObjectName("mnuHelpMenu");
+    mnuHelp = mnuHelpMenu->addAction(u"ヘルプ"_s);
+    mnuHelp->setObjectName("mnuHelp");
+    mnuHelpMenu->addSeparator()->setObjectName("mnuBar1");
+    mnuVersion = mnuHelpMenu->addAction(u"バージョン情報"_s);
+    mnuVersion->setObjectName("mnuVersion");
+}
+
+QPushButton *FrmPicora3::addButton(const char *name, const QString &caption, const QRect &geometry)
+{
+    auto *button = new QPushButton(caption, client());
+    button->setObjectName(name);
+    button->setGeometry(geometry);
+    button->setAutoDefault(false);
+    return button;
+}
+
+void FrmPicora3::Form_Load()
+{
+    move(0, 0);
+}
+
+void FrmPicora3::Form_Unload(bool &cancel)
+{
+    const int answer =
+        MsgBox(u"終了しますか？"_s,
+               MsgBoxStyle::vbOKCancel + MsgBoxStyle::vbQuestion + MsgBoxStyle::vbDefaultButton2,
+               u"ピコラ３の終了"_s);
+    if (answer == vbCancel) {
+        cancel = true;
+        return;
+    }
+    Clipboard::Clear();
+    Runtime::End();
+}
+
+void FrmPicora3::showCategory(void (*fill)(), const QString &label)
+{
+    Module1::ResetFace();
+    fill();
+    lblSel->setText(label);
+    sizeToText(lblSel);
+}
+
+void FrmPicora3::cmdWarai_Click()
+{
+    showCategory(Module1::AddWaraiFaces, u"笑い系："_s);
+}
+void FrmPicora3::cmdNaki_Click()
+{
+    showCategory(Module1::AddNakiFaces, u"泣き系："_s);
+}
+void FrmPicora3::cmdIkari_Click()
+{
+    showCategory(Module1::AddIkariFaces, u"怒り系："_s);
+}
+// The surprised category's label has 形 where its button has 系; users know it that way.
+void FrmPicora3::cmdTanoshii_Click()
+{
+    showCategory(Module1::AddTanoshiiFaces, u"驚き形："_s);
+}
+void FrmPicora3::cmdMu_Click()
+{
+    showCategory(Module1::AddMuFaces, u"無表情系："_s);
+}
+void FrmPicora3::cmdSonota_Click()
+{
+    showCategory(Module1::AddSonotaFaces, u"その他系："_s);
+}
+
+void FrmPicora3::cboFace_Click()
+{
+    lblFace->setText(cboFace->currentText());
+    Module1::CopyFace(cboFace->currentText());
+}
+
+void FrmPicora3::cboFace_Change()
+{
+    cboFace_Click();
+}
+
+void FrmPicora3::Command1_Click()
+{
+    frmPicora3.Unload();
+}
+
+void FrmPicora3::mnuEnd_Click()
+{
+    frmPicora3.Unload();
+}

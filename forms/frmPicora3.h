@@ -1,0 +1,61 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "platform/Form.h"
+#include "platform/FormRef.h"
+
+class QAction;
+class QComboBox;
+class QLabel;
+class QPushButton;
+class Line;
+
+// The main window: seven category buttons fill the face list; a chosen or typed face shows
+// large in lblFace and goes to the clipboard.
+class FrmPicora3 : public Form {
+    Q_OBJECT
+
+public:
+    FrmPicora3();
+
+    QLabel *lblFace;
+    QLabel *lblSel;
+    QComboBox *cboFace;
+    QPushButton *cmdWarai;
+    QPushButton *cmdNaki;
+    QPushButton *cmdIkari;
+    QPushButton *cmdTanoshii;
+    QPushButton *cmdMu;
+    QPushButton *cmdSonota;
+    QPushButton *cmdUser;
+    QPushButton *Command1;
+    Line *Line1;
+
+    QAction *mnuEnd;
+    QAction *mnuEnter;
+    QAction *mnuDelete;
+    QAction *mnuHelp;
+    QAction *mnuVersion;
+
+protected:
+    void Form_Load() override;
+    void Form_Unload(bool &cancel) override;
+
+private:
+    void buildMenus();
+    QPushButton *addButton(const char *name, const QString &caption, const QRect &geometry);
+    void showCategory(void (*fill)(), const QString &label);
+
+    void cmdWarai_Click();
+    void cmdNaki_Click();
+    void cmdIkari_Click();
+    void cmdTanoshii_Click();
+    void cmdMu_Click();
+    void cmdSonota_Click();
+    void cboFace_Click();
+    void cboFace_Change();
+    void Command1_Click();
+    void mnuEnd_Click();
+};
+
+inline FormRef<FrmPicora3> frmPicora3;

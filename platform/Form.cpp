@@ -1,0 +1,138 @@
+// SPDX-License-Identifier: MIT
+#include "Form.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QMenuBar>
+#include <QPainter>
+#include <QScreen>
+#include <QVBoxLayout>
+
+class ClientArea : public QWidget {
+public:
+    explicit ClientArea(QWidget *parent) : QWidget(parent) {}
+
+    void setPicture(const QPixmap &picture)
+    {
+        picture_ = picture;
+        update();
+    }
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        if (picture_.isNull())
+            return;
+        QPainter painter(this);
+        painter.drawPixmap(0, 0, picture_);
+    }
+
+private:
+    QPixmap picture_;
+};
+
+namespace {
+
+QList<Form *> &registry()
+{
+    static QList<Form *> forms;
+    return forms;
+}
+
+Qt::WindowFlags flagsFor(bool borderless)
+{
+    if (borderless)
+        return Qt::SplashScreen | Qt::FramelessWindowHint;
+    return Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+           Qt::MSWindowsFixedSizeDialogHint;
+}
+
+} // namespace
+
+Form::Form(const QString &name, Frame frame, StartPosition start)
+    : QWidget(nullptr, flagsFor(frame == Frame::Borderless)), layout_(new QVBoxLayout(this)),
+      client_(new ClientArea(this)), start_(start)
+{
+    setObjectName(name);
+    layout_->setContentsMargins(0, 0, 0, 0);
+    layout_->setSpacing(0);
+    layout_->setSizeConstraint(QLayout::SetFixedSize);
+    layout_->addWidget(client_);
+    registry().append(this);
+}
+
+Form::~Form()
+{
+    registry().removeOne(this);
+}
+
+QList<Form *> Form::liveForms()
+{
+    return registry();
+}
+
+QWidget *Form::client() const
+{
+    return client_;
+}
+
+void Form::setClientSize(QSize size)
+{
+    client_->setFixedSize(size);
+}
+
+void Form::setPicture(const QPixmap &picture)
+{
+    client_->setPicture(picture);
+}
+
+QMenuBar *Form::addMenuBar()
+{
+    auto *bar = new QMenuBar(this);
+    bar->setNativeMenuBar(false);
+    layout_->setMenuBar(bar);
+    return bar;
+}
+
+void Form::placeAtStart()
+{
+    if (start_ != StartPosition::CentreScreen)
+        return;
+    layout_->activate();
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    QRect placed(QPoint(), size());
+    placed.moveCenter(screen.center());
+    move(placed.topLeft());
+}
+
+void Form::showModeless()
+{
+    show();
+    raise();
+    activateWindow();
+}
+
+void Form::discard()
+{
+    if (unloaded_)
+        return;
+    unloaded_ = true;
+    hide();
+    deleteLater();
+}
+
+void Form::closeEvent(QCloseEvent *event)
+{
+    if (unloaded_) {
+        event->accept();
+        return;
+    }
+    bool cancel = false;
+    Form_Unload(cancel);
+    if (cancel) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    discard();
+}

@@ -1,0 +1,99 @@
+// SPDX-License-Identifier: MIT
+#include "MsgBox.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace {
+
+MsgBoxAnswerer &answerer()
+{
+    static MsgBoxAnswerer current;
+    return current;
+}
+
+struct ButtonSpec {
+    const char16_t *text;
+    QMessageBox::ButtonRole role;
+    MsgBoxResult result;
+};
+
+// Captions as a Japanese desktop labels its message box buttons.
+constexpr ButtonSpec kOK{u"OK", QMessageBox::AcceptRole, vbOK};
+constexpr ButtonSpec kCancel{u"キャンセル", QMessageBox::RejectRole, vbCancel};
+constexpr ButtonSpec kYes{u"はい(&Y)", QMessageBox::YesRole, vbYes};
+constexpr ButtonSpec kNo{u"いいえ(&N)", QMessageBox::NoRole, vbNo};
+
+QList<ButtonSpec> buttonsFor(int style)
+{
+    switch (style & 7) {
+    case MsgBoxStyle::vbOKCancel:
+        return {kOK, kCancel};
+    case MsgBoxStyle::vbYesNo:
+        return {kYes, kNo};
+    default:
+        return {kOK};
+    }
+}
+
+QMessageBox::Icon iconFor(int style)
+{
+    switch (style & 0x70) {
+    case MsgBoxStyle::vbCritical:
+        return QMessageBox::Critical;
+    case MsgBoxStyle::vbQuestion:
+        return QMessageBox::Question;
+    case MsgBoxStyle::vbExclamation:
+        return QMessageBox::Warning;
+    case MsgBoxStyle::vbInformation:
+        return QMessageBox::Information;
+    default:
+        return QMessageBox::NoIcon;
+    }
+}
+
+const char *const kResultProperty = "msgBoxResult";
+
+} // namespace
+
+std::unique_ptr<QMessageBox> buildMessageBox(const MsgBoxCall &call)
+{
+    auto box = std::make_unique<QMessageBox>(QApplication::activeWindow());
+    box->setWindowModality(Qt::ApplicationModal);
+    box->setWindowTitle(call.title);
+    box->setText(call.prompt);
+    box->setTextFormat(Qt::PlainText);
+    box->setIcon(iconFor(call.style));
+
+    const QList<ButtonSpec> specs = buttonsFor(call.style);
+    QList<QPushButton *> buttons;
+    for (const ButtonSpec &spec : specs) {
+        QPushButton *button = box->addButton(QString::fromUtf16(spec.text), spec.role);
+        button->setProperty(kResultProperty, int(spec.result));
+        buttons.append(button);
+    }
+    const bool secondIsDefault = (call.style & MsgBoxStyle::vbDefaultButton2) && buttons.size() > 1;
+    box->setDefaultButton(buttons.at(secondIsDefault ? 1 : 0));
+    box->setEscapeButton(buttons.size() > 1 ? buttons.at(1) : buttons.at(0));
+    return box;
+}
+
+int MsgBox(const QString &prompt, int style, const QString &title)
+{
+    const MsgBoxCall call{prompt, style, title};
+    if (answerer())
+        return answerer()(call);
+
+    std::unique_ptr<QMessageBox> box = buildMessageBox(call);
+    box->exec();
+    QAbstractButton *pressed = box->clickedButton();
+    if (!pressed)
+        pressed = box->escapeButton();
+    return pressed->property(kResultProperty).toInt();
+}
+
+void setMsgBoxAnswerer(MsgBoxAnswerer answerer_)
+{
+    answerer() = std::move(answerer_);
+}

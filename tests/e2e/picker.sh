@@ -1,0 +1,68 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
+# The picker as a person uses it: splash, main window, a category by keyboard and by mouse,
+# a chosen and a typed face read back from the real clipboard, and the quit question.
+# usage: picker.sh PICORA3 SCREENSHOT_FOLDER
+source "$(dirname "$0")/xsession.sh"
+
+program=$1
+shots=$2
+mkdir -p "$shots"
+start_x_server
+
+"$program" &
+APP_PID=$!
+
+splash=$(window_named "ポルカン")
+read -r x y w h < <(window_geometry "$splash")
+[[ "$w $h" == "299 162" ]] || fail "splash is ${w}x$h"
+((${#x} && (2 * x + w - 1280) ** 2 <= 1 && (2 * y + h - 1024) ** 2 <= 1)) ||
+    fail "splash not centred: $x,$y"
+screenshot "$splash" "$shots/splash.png"
+
+main=$(window_named "ピコラ Ver3.0")
+wait_for 5 no_window_named "ポルカン" || fail "the splash stayed up"
+read -r x y w h < <(window_geometry "$main")
+[[ "$x $y" == "0 0" ]] || fail "main window at $x,$y"
+client_top=$((h - 180))
+
+# The focus starts in the face list; Tab reaches 笑い系.
+xdotool windowfocus --sync "$main"
+xdotool key --delay 30 Tab space
+xdotool key --delay 30 shift+Tab Down
+expect_clipboard "(^o^)"
+# Laughing No. 17 keeps its leading blank.
+for _ in $(seq 16); do xdotool key --delay 10 Down; done
+expect_clipboard " ＼(^^＼)"
+
+# 怒り系 by the mouse, then its last face from the list by keyboard.
+xdotool mousemove --sync $((72 + 32)) $((client_top + 80 + 12)) click 1
+expect_clipboard ""
+xdotool mousemove --sync 100 $((client_top + 40 + 13)) click 1
+xdotool key --delay 30 ctrl+a
+xdotool type --delay 50 "(ﾟ〇ﾟ;) "
+expect_clipboard "(ﾟ〇ﾟ;) "
+xdotool key --delay 30 BackSpace BackSpace
+expect_clipboard "(ﾟ〇ﾟ;"
+screenshot "$main" "$shots/main.png"
+
+# Quit by the button: Enter answers the preselected Cancel, and nothing changes.
+xdotool key --delay 30 shift+Tab space
+question=$(window_named "ピコラ３の終了")
+screenshot "$question" "$shots/quit-question.png"
+xdotool windowfocus --sync "$question"
+xdotool key --delay 30 Return
+wait_for 5 no_window_named "ピコラ３の終了" || fail "Cancel did not close the question"
+kill -0 "$APP_PID" || fail "Cancel ended the program"
+expect_clipboard "(ﾟ〇ﾟ;"
+
+# Quit again and answer OK: the clipboard is emptied and the program ends.
+xdotool windowfocus --sync "$main"
+xdotool key --delay 30 space
+question=$(window_named "ピコラ３の終了")
+xdotool windowfocus --sync "$question"
+xdotool key --delay 30 shift+Tab space
+wait_for 5 bash -c "! kill -0 $APP_PID" || fail "OK did not end the program"
+wait "$APP_PID" || fail "the program ended with status $?"
+APP_PID=
+echo "e2e picker: passed"

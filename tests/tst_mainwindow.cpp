@@ -1,0 +1,310 @@
+// SPDX-License-Identifier: MIT
+#include "catalogue/BuiltinFaces.h"
+#include "forms/frmPicora3.h"
+#include "platform/Clipboard.h"
+#include "support/Harness.h"
+
+#include <QAbstractItemView>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QStringList entries(QComboBox *list)
+{
+    QStringList texts;
+    for (int i = 0; i < list->count(); ++i)
+        texts << list->itemText(i);
+    return texts;
+}
+
+QStringList texts(Catalogue::FaceList faces)
+{
+    QStringList list;
+    for (std::u16string_view face : faces)
+        list << QString::fromUtf16(face.data(), qsizetype(face.size()));
+    return list;
+}
+
+// Types one character at a time, as a keyboard with an input method would deliver them.
+void typeInto(QWidget *widget, const QString &text)
+{
+    for (QChar c : text)
+        QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
+}
+
+FrmPicora3 &shownMainWindow()
+{
+    frmPicora3.Show();
+    [] { QVERIFY(QTest::qWaitForWindowActive(&*frmPicora3)); }();
+    return *frmPicora3;
+}
+
+} // namespace
+
+class TestMainWindow : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { Runtime::prepare(*qApp); }
+    void cleanup() { destroyAllWindows(); }
+
+    void firstShowing()
+    {
+        frmPicora3.Load();
+        QCOMPARE(frmPicora3->pos(), QPoint(0, 0));
+        FrmPicora3 &w = shownMainWindow();
+        QCOMPARE(w.windowTitle(), u"ピコラ Ver3.0"_s);
+        QCOMPARE(w.lblSel->text(), u"顔を選ぶ："_s);
+        QCOMPARE(w.lblFace->text(), QString());
+        QCOMPARE(w.cboFace->count(), 0);
+        QCOMPARE(w.cboFace->currentText(), QString());
+        QCOMPARE(QApplication::focusWidget(), w.cboFace);
+        QVERIFY(!(w.windowFlags() & Qt::WindowMinimizeButtonHint));
+        QVERIFY(!(w.windowFlags() & Qt::WindowMaximizeButtonHint));
+        QVERIFY(w.windowFlags() & Qt::WindowCloseButtonHint);
+        QCOMPARE(w.minimumSize(), w.maximumSize());
+        QCOMPARE(w.findChild<QWidget *>("cboFace")->parentWidget()->size(), QSize(211, 180));
+    }
+
+    void controlsStandWhereDesigned_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QRect>("geometry");
+        QTest::addColumn<QString>("caption");
+        QTest::newRow("lblFace") << "lblFace" << QRect(8, 8, 193, 25) << "";
+        QTest::newRow("cboFace") << "cboFace" << QRect(64, 40, 137, 27) << "";
+        QTest::newRow("cmdWarai") << "cmdWarai" << QRect(8, 80, 65, 25) << u"笑い系"_s;
+        QTest::newRow("cmdNaki") << "cmdNaki" << QRect(8, 112, 65, 25) << u"泣き系"_s;
+        QTest::newRow("cmdIkari") << "cmdIkari" << QRect(72, 80, 65, 25) << u"怒り系"_s;
+        QTest::newRow("cmdTanoshii") << "cmdTanoshii" << QRect(72, 112, 65, 25) << u"驚き系"_s;
+        QTest::newRow("cmdMu") << "cmdMu" << QRect(136, 80, 65, 25) << u"無表情系"_s;
+        QTest::newRow("cmdSonota") << "cmdSonota" << QRect(136, 112, 65, 25) << u"その他系"_s;
+        QTest::newRow("cmdUser") << "cmdUser" << QRect(8, 144, 105, 25) << u"ユーザー登録系"_s;
+        QTest::newRow("Command1") << "Command1" << QRect(136, 144, 65, 25) << u"終了"_s;
+    }
+
+    void controlsStandWhereDesigned()
+    {
+        QFETCH(QString, name);
+        QFETCH(QRect, geometry);
+        QFETCH(QString, caption);
+        frmPicora3.Load();
+        QWidget *control = frmPicora3->findChild<QWidget *>(name);
+        QVERIFY(control);
+        QCOMPARE(control->geometry(), geometry);
+        if (auto *button = qobject_cast<QPushButton *>(control)) {
+            QCOMPARE(button->text(), caption);
+            QVERIFY(!button->isDefault() && !button->autoDefault());
+        }
+    }
+
+    void fontsAndLabels()
+    {
+        FrmPicora3 &w = *frmPicora3;
+        QCOMPARE(w.lblFace->font().pointSizeF(), 14.25);
+        QCOMPARE(w.lblFace->font().weight(), QFont::Bold);
+        QCOMPARE(w.lblFace->alignment(), Qt::AlignCenter);
+        QCOMPARE(w.lblFace->frameShape(), QFrame::Box);
+        QVERIFY(!w.lblFace->autoFillBackground());
+        QCOMPARE(w.cboFace->font().pointSizeF(), 14.25);
+        QCOMPARE(w.cboFace->font().weight(), QFont::Normal);
+        QCOMPARE(QFontInfo(w.cboFace->font()).family(), "IPAPGothic");
+        QCOMPARE(w.lblSel->pos(), QPoint(8, 48));
+        QVERIFY(!w.lblSel->autoFillBackground());
+    }
+
+    void focusOrder()
+    {
+        FrmPicora3 &w = shownMainWindow();
+        const QStringList expected{"cboFace", "cmdWarai",  "cmdNaki", "cmdIkari", "cmdTanoshii",
+                                   "cmdMu",   "cmdSonota", "cmdUser", "Command1", "cboFace"};
+        QStringList seen{QApplication::focusWidget()->objectName()};
+        for (int i = 1; i < expected.size(); ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QWidget *focus = QApplication::focusWidget();
+            // The combo box hands its focus to its text field.
+            seen << (focus == w.cboFace->lineEdit() ? "cboFace" : focus->objectName());
+        }
+        QCOMPARE(seen, expected);
+    }
+
+    void menus()
+    {
+        FrmPicora3 &w = *frmPicora3;
+        const QList<QAction *> menus = w.findChild<QMenuBar *>()->actions();
+        QStringList layout;
+        for (QAction *menu : menus) {
+            layout << menu->text();
+            for (QAction *item : menu->menu()->actions())
+                layout << "  " + (item->isSeparator() ? "-" : item->text()) +
+                              (item->isEnabled() ? "" : " (disabled)");
+        }
+        QCOMPARE(layout, (QStringList{u"ファイル"_s, u"  終了"_s, u"登録/削除"_s,
+                                      u"  顔を登録する"_s, "  -", u"  顔の削除 (disabled)"_s,
+                                      u"ヘルプ"_s, u"  ヘルプ"_s, "  -", u"  バージョン情報"_s}));
+        QCOMPARE(w.mnuDelete->objectName(), "mnuDelete");
+        QVERIFY(w.findChild<QAction *>("asa")->isSeparator());
+        QVERIFY(w.findChild<QAction *>("mnuBar1")->isSeparator());
+    }
+
+    void categoryButtons_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QStringList>("faces");
+        QTest::addColumn<QString>("label");
+        QTest::newRow("warai") << "cmdWarai" << texts(Catalogue::kWaraiFaces) << u"笑い系："_s;
+        QTest::newRow("naki") << "cmdNaki" << texts(Catalogue::kNakiFaces) << u"泣き系："_s;
+        QTest::newRow("ikari") << "cmdIkari" << texts(Catalogue::kIkariFaces) << u"怒り系："_s;
+        QTest::newRow("tanoshii") << "cmdTanoshii" << texts(Catalogue::kTanoshiiFaces)
+                                  << u"驚き形："_s;
+        QTest::newRow("mu") << "cmdMu" << texts(Catalogue::kMuFaces) << u"無表情系："_s;
+        QTest::newRow("sonota") << "cmdSonota" << texts(Catalogue::kSonotaFaces) << u"その他系："_s;
+    }
+
+    void categoryButtons()
+    {
+        QFETCH(QString, button);
+        QFETCH(QStringList, faces);
+        QFETCH(QString, label);
+        FrmPicora3 &w = shownMainWindow();
+        w.cboFace->addItem("stale entry");
+        w.cboFace->setEditText("stale text");
+        w.lblFace->setText("stale face");
+        Clipboard::SetText("stale clipboard");
+
+        auto *pressed = w.findChild<QPushButton *>(button);
+        QTest::mouseClick(pressed, Qt::LeftButton);
+        QCOMPARE(entries(w.cboFace), faces);
+        QCOMPARE(w.cboFace->currentText(), QString());
+        QCOMPARE(w.lblSel->text(), label);
+        QCOMPARE(w.lblSel->size(), w.lblSel->sizeHint());
+        QCOMPARE(w.lblFace->text(), QString());
+        QCOMPARE(clipboardText(), QString());
+
+        // A second press gives the same list, not a doubled one.
+        QTest::mouseClick(pressed, Qt::LeftButton);
+        QCOMPARE(entries(w.cboFace), faces);
+    }
+
+    void anotherCategoryReplacesTheList()
+    {
+        FrmPicora3 &w = shownMainWindow();
+        QTest::mouseClick(w.cmdWarai, Qt::LeftButton);
+        QTest::mouseClick(w.cmdIkari, Qt::LeftButton);
+        QCOMPARE(entries(w.cboFace), texts(Catalogue::kIkariFaces));
+        QCOMPARE(w.cboFace->itemText(8), u"(-.-ﾒ)y-~~~"_s);
+    }
+
+    void choosingByKeyboard()
+    {
+        FrmPicora3 &w = shownMainWindow();
+        QTest::mouseClick(w.cmdNaki, Qt::LeftButton);
+        w.cboFace->setFocus();
+        QTest::keyClick(w.cboFace, Qt::Key_Down);
+        QCOMPARE(w.lblFace->text(), u"(>_<)"_s);
+        QCOMPARE(clipboardText(), u"(>_<)"_s);
+        QTest::keyClick(w.cboFace, Qt::Key_Down);
+        QCOMPARE(w.lblFace->text(), u"(>｡<)y-ﾟﾟﾟ"_s);
+        QCOMPARE(clipboardText(), u"(>｡<)y-ﾟﾟﾟ"_s);
+        QTest::keyClick(w.cboFace, Qt::Key_Up);
+        QCOMPARE(w.lblFace->text(), u"(>_<)"_s);
+        QCOMPARE(clipboardText(), u"(>_<)"_s);
+    }
+
+    void choosingByMouseKeepsLeadingBlanks()
+    {
+        FrmPicora3 &w = shownMainWindow();
+        QTest::mouseClick(w.cmdWarai, Qt::LeftButton);
+        w.cboFace->showPopup();
+        QAbstractItemView *view = w.cboFace->view();
+        QVERIFY(QTest::qWaitForWindowExposed(view->window()));
+        const QModelIndex item = w.cboFace->model()->index(16, 0);
+        view->scrollTo(item);
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(item).center());
+        QCOMPARE(w.lblFace->text(), u" ＼(^^＼)"_s);
+        QCOMPARE(clipboardText(), u" ＼(^^＼)"_s);
+        QCOMPARE(w.cboFace->count(), 37);
+    }
+
+    void typingShowsAndCopiesEachKeystroke()
+    {
+        FrmPicora3 &w = shownMainWindow();
+        QTest::mouseClick(w.cmdMu, Qt::LeftButton);
+        QLineEdit *field = w.cboFace->lineEdit();
+        const QString typed = u"(ﾟ〇ﾟ"_s;
+        for (int n = 1; n <= typed.size(); ++n) {
+            typeInto(field, typed.mid(n - 1, 1));
+            QCOMPARE(w.lblFace->text(), typed.left(n));
+            QCOMPARE(clipboardText(), typed.left(n));
+        }
+        // Enter neither adds the typed face to the list nor changes what was copied.
+        QTest::keyClick(field, Qt::Key_Return);
+        QCOMPARE(w.cboFace->count(), 15);
+        QCOMPARE(clipboardText(), typed);
+
+        field->selectAll();
+        QTest::keyClick(field, Qt::Key_Backspace);
+        QCOMPARE(w.lblFace->text(), QString());
+        QCOMPARE(clipboardText(), QString());
+        QCOMPARE(entries(w.cboFace), texts(Catalogue::kMuFaces));
+    }
+
+    void quitting_data()
+    {
+        QTest::addColumn<QString>("way");
+        QTest::newRow("button") << "Command1";
+        QTest::newRow("menu") << "mnuEnd";
+        QTest::newRow("close box") << "close";
+    }
+
+    void quitting()
+    {
+        QFETCH(QString, way);
+        const auto quit = [&way] {
+            FrmPicora3 &w = *frmPicora3;
+            if (way == "Command1")
+                QTest::mouseClick(w.Command1, Qt::LeftButton);
+            else if (way == "mnuEnd")
+                w.mnuEnd->trigger();
+            else
+                w.close();
+        };
+        EndRecorder end;
+        ScriptedMsgBoxes boxes;
+        FrmPicora3 &w = shownMainWindow();
+        QTest::mouseClick(w.cmdSonota, Qt::LeftButton);
+        QTest::keyClick(w.cboFace, Qt::Key_Down);
+
+        boxes.willAnswer({vbCancel});
+        quit();
+        QCOMPARE(boxes.asked.size(), 1);
+        QCOMPARE(boxes.asked[0].prompt, u"終了しますか？"_s);
+        QCOMPARE(boxes.asked[0].title, u"ピコラ３の終了"_s);
+        QCOMPARE(boxes.asked[0].style, 289);
+        QVERIFY(frmPicora3.isLoaded());
+        QVERIFY(w.isVisible());
+        QCOMPARE(w.cboFace->count(), 28);
+        QCOMPARE(w.lblFace->text(), u"(笑)"_s);
+        QCOMPARE(w.lblSel->text(), u"その他系："_s);
+        QCOMPARE(clipboardText(), u"(笑)"_s);
+        QCOMPARE(end.ends, 0);
+
+        boxes.willAnswer({vbOK});
+        quit();
+        QCOMPARE(boxes.asked.size(), 2);
+        QCOMPARE(clipboardText(), QString());
+        QCOMPARE(end.ends, 1);
+        QVERIFY(!frmPicora3.isLoaded());
+    }
+};
+
+QTEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"

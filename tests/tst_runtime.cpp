@@ -1,0 +1,254 @@
+// SPDX-License-Identifier: MIT
+#include "platform/Clipboard.h"
+#include "platform/Form.h"
+#include "platform/FormRef.h"
+#include "platform/MsgBox.h"
+#include "platform/Runtime.h"
+#include "support/Harness.h"
+
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScreen>
+#include <QTest>
+#include <QTimer>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// A window that keeps a journal of its handlers and can refuse to close.
+class Probe : public Form {
+public:
+    Probe() : Form("probe", Frame::FixedDialog, StartPosition::CentreScreen)
+    {
+        setClientSize(QSize(200, 100));
+        ++created;
+    }
+    ~Probe() override { ++destroyed; }
+
+    static inline int created = 0;
+    static inline int destroyed = 0;
+    static inline QStringList journal;
+    static inline bool refuseToClose = false;
+
+    int loads = 0;
+
+protected:
+    void Form_Load() override
+    {
+        ++loads;
+        journal << QStringLiteral("load (visible %1)").arg(isVisible());
+    }
+    void Form_Unload(bool &cancel) override
+    {
+        journal << QStringLiteral("unload");
+        cancel = refuseToClose;
+    }
+};
+
+FormRef<Probe> probe;
+
+QStringList buttonTexts(QMessageBox &box)
+{
+    QStringList texts;
+    for (QAbstractButton *button : box.buttons())
+        texts << button->text();
+    texts.sort();
+    return texts;
+}
+
+} // namespace
+
+class TestRuntime : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { Runtime::prepare(*qApp); }
+
+    void init()
+    {
+        Probe::created = Probe::destroyed = 0;
+        Probe::journal.clear();
+        Probe::refuseToClose = false;
+    }
+
+    void cleanup() { destroyAllWindows(); }
+
+    void touchingTheReferenceCreatesOneHiddenWindow()
+    {
+        QVERIFY(!probe.isLoaded());
+        Probe *first = &*probe;
+        QCOMPARE(Probe::created, 1);
+        QCOMPARE(Probe::journal, QStringList{"load (visible 0)"});
+        QVERIFY(!first->isVisible());
+        QCOMPARE(&*probe, first);
+        probe.Load();
+        QCOMPARE(Probe::created, 1);
+        QCOMPARE(first->loads, 1);
+    }
+
+    void showBringsUpTheSameWindowCentred()
+    {
+        probe.Show();
+        QVERIFY(QTest::qWaitForWindowExposed(&*probe));
+        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+        // The window manager's frame may shift the client area by its own width.
+        QVERIFY((probe->geometry().center() - screen.center()).manhattanLength() <= 4);
+        Probe *shown = &*probe;
+        probe->move(10, 20);
+        probe.Hide();
+        QVERIFY(!probe->isVisible());
+        probe.Show();
+        QCOMPARE(&*probe, shown);
+        QCOMPARE(probe->pos(), QPoint(10, 20));
+        QCOMPARE(Probe::created, 1);
+    }
+
+    void unloadAsksTheHandlerAndMayBeCancelled()
+    {
+        probe.Show();
+        Probe *first = &*probe;
+        Probe::refuseToClose = true;
+        probe.Unload();
+        QVERIFY(probe.isLoaded());
+        QVERIFY(first->isVisible());
+        QCOMPARE(Probe::journal.last(), "unload");
+
+        Probe::refuseToClose = false;
+        probe.Unload();
+        QVERIFY(!probe.isLoaded());
+        QVERIFY(!first->isVisible());
+        QCOMPARE(Probe::journal, (QStringList{"load (visible 0)", "unload", "unload"}));
+
+        // The next touch makes a fresh window, even before the old one is gone.
+        Probe *second = &*probe;
+        QVERIFY(second != first);
+        QCOMPARE(Probe::created, 2);
+        QCOMPARE(second->loads, 1);
+        QCOMPARE(Form::liveForms().count(first) + Form::liveForms().count(second), 2);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCOMPARE(Probe::destroyed, 1);
+    }
+
+    void closeBoxIsAnUnload()
+    {
+        probe.Show();
+        Probe::refuseToClose = true;
+        QVERIFY(!probe->close());
+        QVERIFY(probe.isLoaded());
+        Probe::refuseToClose = false;
+        QVERIFY(probe->close());
+        QVERIFY(!probe.isLoaded());
+    }
+
+    void unloadingAHiddenWindowStillAsksItsHandler()
+    {
+        probe.Load();
+        probe.Unload();
+        QCOMPARE(Probe::journal, (QStringList{"load (visible 0)", "unload"}));
+        QVERIFY(!probe.isLoaded());
+    }
+
+    void endTakesEveryWindowWithoutAsking()
+    {
+        EndRecorder end;
+        probe.Show();
+        Probe::refuseToClose = true;
+        Runtime::End();
+        QCOMPARE(end.ends, 1);
+        QVERIFY(!probe.isLoaded());
+        QCOMPARE(Probe::journal, QStringList{"load (visible 0)"});
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCOMPARE(Probe::destroyed, 1);
+        QVERIFY(Form::liveForms().isEmpty());
+    }
+
+    void messageBoxStyles_data()
+    {
+        QTest::addColumn<int>("style");
+        QTest::addColumn<QStringList>("buttons");
+        QTest::addColumn<int>("icon");
+        QTest::addColumn<QString>("defaultButton");
+        QTest::addColumn<QString>("escapeButton");
+        QTest::newRow("16 OK, stop")
+            << 16 << QStringList{"OK"} << int(QMessageBox::Critical) << "OK"
+            << "OK";
+        QTest::newRow("33 OK Cancel, question")
+            << 33 << QStringList{"OK", "キャンセル"} << int(QMessageBox::Question) << "OK"
+            << "キャンセル";
+        QTest::newRow("36 Yes No, question") << 36 << QStringList{"いいえ(&N)", "はい(&Y)"}
+                                             << int(QMessageBox::Question) << "はい(&Y)"
+                                             << "いいえ(&N)";
+        QTest::newRow("289 OK Cancel, question, Cancel preselected")
+            << 289 << QStringList{"OK", "キャンセル"} << int(QMessageBox::Question) << "キャンセル"
+            << "キャンセル";
+    }
+
+    void messageBoxStyles()
+    {
+        QFETCH(int, style);
+        QFETCH(QStringList, buttons);
+        QFETCH(int, icon);
+        QFETCH(QString, defaultButton);
+        QFETCH(QString, escapeButton);
+        auto box = buildMessageBox({"prompt", style, "title"});
+        QCOMPARE(box->text(), "prompt");
+        QCOMPARE(box->windowTitle(), "title");
+        QCOMPARE(buttonTexts(*box), buttons);
+        QCOMPARE(int(box->icon()), icon);
+        QCOMPARE(box->defaultButton()->text(), defaultButton);
+        QCOMPARE(box->escapeButton()->text(), escapeButton);
+        QCOMPARE(box->windowModality(), Qt::ApplicationModal);
+    }
+
+    void messageBoxReturnsTheButtonPressed_data()
+    {
+        QTest::addColumn<int>("style");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("result");
+        QTest::newRow("289 Enter takes Cancel") << 289 << int(Qt::Key_Return) << 2;
+        QTest::newRow("33 Enter takes OK") << 33 << int(Qt::Key_Return) << 1;
+        QTest::newRow("36 Enter takes Yes") << 36 << int(Qt::Key_Return) << 6;
+        QTest::newRow("36 Escape takes No") << 36 << int(Qt::Key_Escape) << 7;
+        QTest::newRow("33 Escape takes Cancel") << 33 << int(Qt::Key_Escape) << 2;
+        QTest::newRow("16 Enter takes OK") << 16 << int(Qt::Key_Return) << 1;
+    }
+
+    void messageBoxReturnsTheButtonPressed()
+    {
+        QFETCH(int, style);
+        QFETCH(int, key);
+        QFETCH(int, result);
+        QTimer::singleShot(0, [key] {
+            QWidget *box = QApplication::activeModalWidget();
+            QVERIFY(box);
+            QTest::keyClick(box, Qt::Key(key));
+        });
+        QCOMPARE(MsgBox("prompt", style, "title"), result);
+    }
+
+    void messageBoxAnswererStandsInForAPerson()
+    {
+        ScriptedMsgBoxes boxes;
+        boxes.willAnswer({vbNo});
+        QCOMPARE(MsgBox("p", 36, "t"), int(vbNo));
+        QCOMPARE(boxes.asked.size(), 1);
+        QCOMPARE(boxes.asked[0].prompt, "p");
+        QCOMPARE(boxes.asked[0].style, 36);
+        QCOMPARE(boxes.asked[0].title, "t");
+    }
+
+    void clipboardHoldsExactlyTheTextSet()
+    {
+        Clipboard::SetText(u" ＼(^^＼)"_s);
+        QCOMPARE(clipboardText(), u" ＼(^^＼)"_s);
+        Clipboard::SetText(QString());
+        QCOMPARE(clipboardText(), QString());
+        Clipboard::SetText("x");
+        Clipboard::Clear();
+        QCOMPARE(clipboardText(), QString());
+    }
+};
+
+QTEST_MAIN(TestRuntime)
+#include "tst_runtime.moc"
