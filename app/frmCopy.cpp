@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "app/frmCopy.h"
 
-#include "app/Credits.h"
+#include "forms/Credits.h"
+#include "forms/frmCopyright.h"
+#include "forms/frmHelp.h"
 #include "forms/frmPicora3.h"
 #include "platform/Controls.h"
 #include "platform/Fonts.h"
@@ -52,6 +54,8 @@ FrmCopy::FrmCopy() : Form(u"frmCopy"_s, Frame::Borderless, StartPosition::Centre
 void FrmCopy::Form_Load()
 {
     frmPicora3.Load();
+    frmCopyright.Load();
+    frmHelp.Load();
 }
 
 void FrmCopy::Timer1_Timer()

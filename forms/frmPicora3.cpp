@@ -2,6 +2,8 @@
 #include "forms/frmPicora3.h"
 
 #include "forms/Module1.h"
+#include "forms/frmCopyright.h"
+#include "forms/frmHelp.h"
 #include "platform/Clipboard.h"
 #include "platform/Controls.h"
 #include "platform/Fonts.h"
@@ -46,14 +48,16 @@ FrmPicora3::FrmPicora3()
     cboFace->setInsertPolicy(QComboBox::NoInsert);
     cboFace->setCompleter(nullptr);
 
-    cmdWarai = addButton("cmdWarai", u"笑い系"_s, twipsRect(120, 1200, 975, 375));
-    cmdNaki = addButton("cmdNaki", u"泣き系"_s, twipsRect(120, 1680, 975, 375));
-    cmdIkari = addButton("cmdIkari", u"怒り系"_s, twipsRect(1080, 1200, 975, 375));
-    cmdTanoshii = addButton("cmdTanoshii", u"驚き系"_s, twipsRect(1080, 1680, 975, 375));
-    cmdMu = addButton("cmdMu", u"無表情系"_s, twipsRect(2040, 1200, 975, 375));
-    cmdSonota = addButton("cmdSonota", u"その他系"_s, twipsRect(2040, 1680, 975, 375));
-    cmdUser = addButton("cmdUser", u"ユーザー登録系"_s, twipsRect(120, 2160, 1575, 375));
-    Command1 = addButton("Command1", u"終了"_s, twipsRect(2040, 2160, 975, 375));
+    cmdWarai = addButton(client(), u"cmdWarai"_s, u"笑い系"_s, twipsRect(120, 1200, 975, 375));
+    cmdNaki = addButton(client(), u"cmdNaki"_s, u"泣き系"_s, twipsRect(120, 1680, 975, 375));
+    cmdIkari = addButton(client(), u"cmdIkari"_s, u"怒り系"_s, twipsRect(1080, 1200, 975, 375));
+    cmdTanoshii =
+        addButton(client(), u"cmdTanoshii"_s, u"驚き系"_s, twipsRect(1080, 1680, 975, 375));
+    cmdMu = addButton(client(), u"cmdMu"_s, u"無表情系"_s, twipsRect(2040, 1200, 975, 375));
+    cmdSonota = addButton(client(), u"cmdSonota"_s, u"その他系"_s, twipsRect(2040, 1680, 975, 375));
+    cmdUser =
+        addButton(client(), u"cmdUser"_s, u"ユーザー登録系"_s, twipsRect(120, 2160, 1575, 375));
+    Command1 = addButton(client(), u"Command1"_s, u"終了"_s, twipsRect(2040, 2160, 975, 375));
 
     Line1 = new Line(client(), "Line1", twipsPoint(0, 0), twipsPoint(3720, 0), 1);
 
@@ -92,25 +96,16 @@ void FrmPicora3::buildMenus()
 
     QMenu *mnuHelpMenu = bar->addMenu(u"ヘルプ"_s);
     mnuHelpMenu->setObjectName("mnuHelpMenu");
-    mnuHelp = mnuHelpMenu->addAction(u"ヘルプ"_s);
+    mnuHelp = mnuHelpMenu->addAction(u"ヘルプ"_s, this, &FrmPicora3::mnuHelp_Click);
     mnuHelp->setObjectName("mnuHelp");
     mnuHelpMenu->addSeparator()->setObjectName("mnuBar1");
-    mnuVersion = mnuHelpMenu->addAction(u"バージョン情報"_s);
+    mnuVersion = mnuHelpMenu->addAction(u"バージョン情報"_s, this, &FrmPicora3::mnuVersion_Click);
     mnuVersion->setObjectName("mnuVersion");
-}
-
-QPushButton *FrmPicora3::addButton(const char *name, const QString &caption, const QRect &geometry)
-{
-    auto *button = new QPushButton(caption, client());
-    button->setObjectName(name);
-    button->setGeometry(geometry);
-    button->setAutoDefault(false);
-    return button;
 }
 
 void FrmPicora3::Form_Load()
 {
-    move(0, 0);
+    moveFrameTo(QPoint(0, 0));
 }
 
 void FrmPicora3::Form_Unload(bool &cancel)
@@ -180,4 +175,14 @@ void FrmPicora3::Command1_Click()
 void FrmPicora3::mnuEnd_Click()
 {
     frmPicora3.Unload();
+}
+
+void FrmPicora3::mnuHelp_Click()
+{
+    frmHelp.Show();
+}
+
+void FrmPicora3::mnuVersion_Click()
+{
+    frmCopyright.Show();
 }

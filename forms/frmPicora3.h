@@ -43,7 +43,6 @@ protected:
 
 private:
     void buildMenus();
-    QPushButton *addButton(const char *name, const QString &caption, const QRect &geometry);
     void showCategory(void (*fill)(), const QString &label);
 
     void cmdWarai_Click();
@@ -56,6 +55,8 @@ private:
     void cboFace_Change();
     void Command1_Click();
     void mnuEnd_Click();
+    void mnuHelp_Click();
+    void mnuVersion_Click();
 };
 
 inline FormRef<FrmPicora3> frmPicora3;

@@ -2,6 +2,7 @@
 #include "Controls.h"
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QPainter>
 
 QColor systemColour(SystemColour colour)
@@ -37,6 +38,26 @@ QLabel *addLabel(QWidget *parent, const QString &name, const QString &text, cons
 void sizeToText(QLabel *label)
 {
     label->resize(label->sizeHint());
+}
+
+void CommandButton::keyPressEvent(QKeyEvent *event)
+{
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
+        event->modifiers() == Qt::NoModifier) {
+        animateClick();
+        return;
+    }
+    QPushButton::keyPressEvent(event);
+}
+
+CommandButton *addButton(QWidget *parent, const QString &name, const QString &caption,
+                         const QRect &geometry)
+{
+    auto *button = new CommandButton(caption, parent);
+    button->setObjectName(name);
+    button->setGeometry(geometry);
+    button->setAutoDefault(false);
+    return button;
 }
 
 Line::Line(QWidget *parent, const QString &name, QPoint from, QPoint to, int penWidth)

@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QPalette>
 #include <QPoint>
+#include <QPushButton>
 #include <QWidget>
 
 // The system colours the window descriptions name.
@@ -23,6 +24,18 @@ QLabel *addLabel(QWidget *parent, const QString &name, const QString &text, cons
 
 // Shrinks or grows a label to its caption in its font, keeping its top-left corner.
 void sizeToText(QLabel *label);
+
+// A push button that Enter presses too while it has the focus, as space does.
+class CommandButton : public QPushButton {
+public:
+    CommandButton(const QString &caption, QWidget *parent) : QPushButton(caption, parent) {}
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+};
+
+CommandButton *addButton(QWidget *parent, const QString &name, const QString &caption,
+                         const QRect &geometry);
 
 // A solid straight line between two points of its parent, given in pixels.
 class Line : public QWidget {

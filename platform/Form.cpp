@@ -6,7 +6,9 @@
 #include <QMenuBar>
 #include <QPainter>
 #include <QScreen>
+#include <QShowEvent>
 #include <QVBoxLayout>
+#include <QWindow>
 
 class ClientArea : public QWidget {
 public:
@@ -94,6 +96,34 @@ QMenuBar *Form::addMenuBar()
     return bar;
 }
 
+void Form::moveFrameTo(QPoint topLeft)
+{
+    move(topLeft);
+    // Before the window is first shown Qt cannot count the frame in, and the window manager
+    // would put the client area here with the title bar off-screen: say it again once framed.
+    if (!isVisible())
+        pendingFramePosition_ = topLeft;
+}
+
+void Form::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    if (pendingFramePosition_)
+        windowHandle()->installEventFilter(this);
+}
+
+bool Form::eventFilter(QObject *watched, QEvent *event)
+{
+    // By the time the window is first exposed, the window manager has framed it and Qt can
+    // count the frame in.
+    if (watched == windowHandle() && event->type() == QEvent::Expose && pendingFramePosition_) {
+        windowHandle()->removeEventFilter(this);
+        move(*pendingFramePosition_);
+        pendingFramePosition_.reset();
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
 void Form::placeAtStart()
 {
     if (start_ != StartPosition::CentreScreen)
@@ -102,7 +132,7 @@ void Form::placeAtStart()
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
     QRect placed(QPoint(), size());
     placed.moveCenter(screen.center());
-    move(placed.topLeft());
+    setGeometry(placed);
 }
 
 void Form::showModeless()

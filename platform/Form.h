@@ -4,6 +4,8 @@
 #include <QPixmap>
 #include <QWidget>
 
+#include <optional>
+
 class QMenuBar;
 class QVBoxLayout;
 class ClientArea;
@@ -42,11 +44,15 @@ protected:
     // Drawn unscaled from the client area's top-left corner and cut off at its edges.
     void setPicture(const QPixmap &picture);
     QMenuBar *addMenuBar();
+    // Places the window's outer frame, title bar included, with its top-left corner here.
+    void moveFrameTo(QPoint topLeft);
 
     virtual void Form_Load() {}
     virtual void Form_Unload(bool &cancel) { Q_UNUSED(cancel); }
 
     void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     template <class> friend class FormRef;
@@ -58,4 +64,5 @@ private:
     ClientArea *client_;
     StartPosition start_;
     bool unloaded_ = false;
+    std::optional<QPoint> pendingFramePosition_;
 };

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
-#include "app/Credits.h"
 #include "app/frmCopy.h"
+#include "forms/Credits.h"
+#include "forms/frmCopyright.h"
+#include "forms/frmHelp.h"
 #include "forms/frmPicora3.h"
 #include "platform/Controls.h"
 #include "support/Harness.h"
@@ -100,7 +102,9 @@ private slots:
         QTRY_COMPARE(splashGone.count(), 1);
         QCOMPARE(mainShows.shows, 1);
         QCOMPARE(frmPicora3->pos(), QPoint(0, 0));
-        QCOMPARE(Form::liveForms(), QList<Form *>{&*frmPicora3});
+        const QList<Form *> remaining{&*frmPicora3, &*frmCopyright, &*frmHelp};
+        QCOMPARE(Form::liveForms(), remaining);
+        QVERIFY(!frmCopyright->isVisible() && !frmHelp->isVisible());
     }
 
     void closingTheSplashEarlyBringsUpTheMainWindow()

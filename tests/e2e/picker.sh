@@ -16,15 +16,14 @@ APP_PID=$!
 splash=$(window_named "ポルカン")
 read -r x y w h < <(window_geometry "$splash")
 [[ "$w $h" == "299 162" ]] || fail "splash is ${w}x$h"
-((${#x} && (2 * x + w - 1280) ** 2 <= 1 && (2 * y + h - 1024) ** 2 <= 1)) ||
-    fail "splash not centred: $x,$y"
+is_centred "$splash" || fail "splash not centred: $x,$y"
 screenshot "$splash" "$shots/splash.png"
 
 main=$(window_named "ピコラ Ver3.0")
 wait_for 5 no_window_named "ポルカン" || fail "the splash stayed up"
-read -r x y w h < <(window_geometry "$main")
-[[ "$x $y" == "0 0" ]] || fail "main window at $x,$y"
-client_top=$((h - 180))
+[[ "$(frame_origin "$main")" == "0 0" ]] || fail "main window at $(frame_origin "$main")"
+read -r _ _ _ h < <(window_geometry "$main")
+client_top=$((h - 180)) # below the menu bar
 
 # The focus starts in the face list; Tab reaches 笑い系.
 xdotool windowfocus --sync "$main"
@@ -36,11 +35,11 @@ for _ in $(seq 16); do xdotool key --delay 10 Down; done
 expect_clipboard " ＼(^^＼)"
 
 # 怒り系 by the mouse, then its last face from the list by keyboard.
-xdotool mousemove --sync $((72 + 32)) $((client_top + 80 + 12)) click 1
+xdotool mousemove --window "$main" --sync $((72 + 32)) $((client_top + 80 + 12)) click 1
 expect_clipboard ""
-xdotool mousemove --sync 100 $((client_top + 40 + 13)) click 1
+xdotool mousemove --window "$main" --sync 100 $((client_top + 40 + 13)) click 1
 xdotool key --delay 30 ctrl+a
-xdotool type --delay 50 "(ﾟ〇ﾟ;) "
+xdotool type --delay 120 "(ﾟ〇ﾟ;) "
 expect_clipboard "(ﾟ〇ﾟ;) "
 xdotool key --delay 30 BackSpace BackSpace
 expect_clipboard "(ﾟ〇ﾟ;"

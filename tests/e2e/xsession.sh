@@ -3,6 +3,8 @@
 # another program sees it. Source it; it cleans up after itself on exit.
 
 set -euo pipefail
+# Window titles reach X as UTF-8 only under a UTF-8 locale; a fresh machine may have none.
+export LC_ALL=C.UTF-8
 SCRATCH=$(mktemp -d)
 export XDG_RUNTIME_DIR="$SCRATCH/runtime" HOME="$SCRATCH/home"
 mkdir -m 700 "$XDG_RUNTIME_DIR" "$HOME"
@@ -23,6 +25,10 @@ wait_for() {
     done
 }
 
+window_manager_ready() {
+    xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'
+}
+
 start_x_server() {
     local fdfile
     fdfile=$(mktemp)
@@ -31,10 +37,15 @@ start_x_server() {
     wait_for 10 test -s "$fdfile" || fail "Xvfb did not start"
     export DISPLAY=":$(head -n1 "$fdfile")"
     rm -f "$fdfile"
+    # A window manager gives windows their frames and close boxes, as on a desktop.
+    openbox --sm-disable >/dev/null 2>&1 &
+    WM_PID=$!
+    wait_for 10 window_manager_ready || fail "the window manager did not start"
 }
 
 stop_everything() {
     [[ -n "${APP_PID:-}" ]] && kill "$APP_PID" 2>/dev/null || true
+    [[ -n "${WM_PID:-}" ]] && kill "$WM_PID" 2>/dev/null || true
     [[ -n "${XVFB_PID:-}" ]] && kill "$XVFB_PID" 2>/dev/null || true
     rm -rf "$SCRATCH"
 }
@@ -61,13 +72,55 @@ expect_clipboard() {
         fail "clipboard holds '$(xclip -o -selection clipboard 2>&1)', expected '$1'"
 }
 
-# Window position and size as "X Y W H".
+# The window's client area on the screen as "X Y W H" (xdotool's own figure counts the
+# frame twice under some window managers).
 window_geometry() {
-    xdotool getwindowgeometry --shell "$1" | awk -F= '
-        $1 == "X" { x = $2 } $1 == "Y" { y = $2 } $1 == "WIDTH" { w = $2 } $1 == "HEIGHT" { h = $2 }
-        END { print x, y, w, h }'
+    xwininfo -id "$1" | awk -F: '
+        /Absolute upper-left X/ { x = $2 } /Absolute upper-left Y/ { y = $2 }
+        /^ *Width/ { w = $2 } /^ *Height/ { h = $2 }
+        END { print x + 0, y + 0, w + 0, h + 0 }'
 }
 
+# The window's frame, title bar and border included, as "X Y W H".
+frame_geometry() {
+    local x y w h left right top bottom
+    read -r x y w h < <(window_geometry "$1")
+    read -r left right top bottom < <(xprop -id "$1" _NET_FRAME_EXTENTS |
+        sed -n 's/.*= //; s/,//gp' | grep . || echo 0 0 0 0)
+    echo "$((x - left)) $((y - top)) $((w + left + right)) $((h + top + bottom))"
+}
+
+frame_origin() {
+    local x y
+    read -r x y _ < <(frame_geometry "$1")
+    echo "$x $y"
+}
+
+# Whether the window's frame stands in the middle of the 1280 x 1024 screen. The program
+# centres the window before the window manager frames it, so allow for the frame's size.
+is_centred() {
+    local w h fx fy fw fh
+    read -r _ _ w h < <(window_geometry "$1")
+    read -r fx fy fw fh < <(frame_geometry "$1")
+    local slack=$((fw - w + fh - h + 2))
+    (((2 * fx + fw - 1280) ** 2 <= slack ** 2 && (2 * fy + fh - 1024) ** 2 <= slack ** 2))
+}
+
+pixel_at() {
+    import -window root -crop "1x1+$1+$2" txt:- | grep -o '#[0-9A-F]\{6\}'
+}
+
+# The window manager draws the title bar after the window is mapped.
+title_bar_drawn() {
+    local x y w
+    read -r x y w _ < <(frame_geometry "$1")
+    [[ "$(pixel_at $((x + w / 2)) $((y + 2)))" != "#000000" ]]
+}
+
+# A picture of the window as the user sees it, frame included.
 screenshot() {
-    import -window "$1" "$2"
+    local x y w h
+    wait_for 5 title_bar_drawn "$1" || true # a frameless window has no title bar
+    read -r x y w h < <(frame_geometry "$1")
+    import -window root -crop "${w}x$h+$x+$y" +repage "$2"
 }

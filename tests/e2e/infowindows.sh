@@ -1,0 +1,59 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
+# The help and version windows as a person meets them: opened from the Help menu, put away
+# with 戻る (and found again where they were left), closed with the close box (and made anew).
+# usage: infowindows.sh PICORA3 SCREENSHOT_FOLDER
+source "$(dirname "$0")/xsession.sh"
+
+program=$1
+shots=$2
+mkdir -p "$shots"
+start_x_server
+
+"$program" &
+APP_PID=$!
+main=$(window_named "ピコラ Ver3.0")
+read -r _ _ _ h < <(window_geometry "$main")
+menu_middle=$(((h - 180) / 2)) # the menu bar stands above the 180-pixel client area
+
+help_title="ピコラ３　ヘルプ（使い方）"
+version_title="ピコラ３　バージョン情報"
+
+# Help menu: the first item is ヘルプ, the second (past the separator) バージョン情報.
+open_from_help_menu() {
+    xdotool mousemove --window "$main" --sync 143 "$menu_middle" click 1
+    sleep 0.3 # the drop-down has no window name to wait for
+    xdotool key --delay 50 "$@" Return
+}
+
+open_from_help_menu Down
+help=$(window_named "$help_title")
+is_centred "$help" || fail "help window not centred: $(frame_geometry "$help")"
+screenshot "$help" "$shots/help.png"
+
+# 戻る has the focus: Enter hides the window, which keeps its place.
+xdotool windowmove --sync "$help" 40 60
+moved=$(frame_origin "$help")
+xdotool key --delay 30 Return
+wait_for 5 no_window_named "$help_title" || fail "戻る did not hide the help window"
+open_from_help_menu Down
+help=$(window_named "$help_title")
+[[ "$(frame_origin "$help")" == "$moved" ]] || fail "help came back at $(frame_origin "$help")"
+xdotool key --delay 30 space
+wait_for 5 no_window_named "$help_title" || fail "space on 戻る did not hide the help window"
+
+open_from_help_menu Down Down
+version=$(window_named "$version_title")
+is_centred "$version" || fail "version window not centred: $(frame_geometry "$version")"
+screenshot "$version" "$shots/version.png"
+
+# The close box destroys the window: the next one is made anew, centred again.
+xdotool windowmove --sync "$version" 50 70
+read -r x y w _ < <(frame_geometry "$version")
+xdotool mousemove --sync $((x + w - 12)) $((y + 10)) click 1
+wait_for 5 no_window_named "$version_title" || fail "the close box did not close the version window"
+open_from_help_menu Down Down
+version=$(window_named "$version_title")
+is_centred "$version" || fail "a fresh version window is not centred: $(frame_geometry "$version")"
+kill -0 "$APP_PID" || fail "closing an information window ended the program"
+echo "e2e information windows: passed"
