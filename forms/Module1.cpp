@@ -2,12 +2,12 @@
 #include "forms/Module1.h"
 
 #include "catalogue/BuiltinFaces.h"
+#include "forms/frmEnter.h"
 #include "forms/frmPicora3.h"
 #include "platform/Clipboard.h"
 
 #include <QComboBox>
 #include <QLabel>
-#include <QSignalBlocker>
 
 namespace Module1 {
 
@@ -15,18 +15,11 @@ namespace {
 
 void appendToFaceList(Catalogue::FaceList faces)
 {
-    QComboBox *list = frmPicora3->cboFace;
-    // Qt chooses the first entry of a list that was empty; the text field must keep its text
-    // until the user chooses or types.
-    const QSignalBlocker quiet(list);
-    const int chosen = list->currentIndex();
-    const QString text = list->currentText();
+    QStringList texts;
+    texts.reserve(qsizetype(faces.size()));
     for (std::u16string_view face : faces)
-        list->addItem(QString::fromUtf16(face.data(), qsizetype(face.size())));
-    if (list->currentIndex() != chosen) {
-        list->setCurrentIndex(chosen);
-        list->setEditText(text);
-    }
+        texts.append(QString::fromUtf16(face.data(), qsizetype(face.size())));
+    frmPicora3->appendFaces(texts);
 }
 
 } // namespace
@@ -67,6 +60,11 @@ void AddSonotaFaces()
 void AddMuFaces()
 {
     appendToFaceList(Catalogue::kMuFaces);
+}
+
+void ShowEnter()
+{
+    frmEnter.Show();
 }
 
 } // namespace Module1

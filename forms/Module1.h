@@ -20,4 +20,11 @@ void AddTanoshiiFaces();
 void AddSonotaFaces();
 void AddMuFaces();
 
+// Appends the face file's lines at the end of the main window's face list; when the file
+// cannot be read, offers to register a face. (It lives beside the face file, in catalogue/.)
+void AddUserFaces();
+
+// Shows the registration window, creating it when it does not exist.
+void ShowEnter();
+
 } // namespace Module1

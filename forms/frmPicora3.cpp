@@ -17,6 +17,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QSignalBlocker>
 
 using namespace Qt::StringLiterals;
 
@@ -67,6 +68,7 @@ FrmPicora3::FrmPicora3()
     connect(cmdTanoshii, &QPushButton::clicked, this, &FrmPicora3::cmdTanoshii_Click);
     connect(cmdMu, &QPushButton::clicked, this, &FrmPicora3::cmdMu_Click);
     connect(cmdSonota, &QPushButton::clicked, this, &FrmPicora3::cmdSonota_Click);
+    connect(cmdUser, &QPushButton::clicked, this, &FrmPicora3::cmdUser_Click);
     connect(Command1, &QPushButton::clicked, this, &FrmPicora3::Command1_Click);
     // Only the user's own choices and edits count; the program's refills and clears do not.
     connect(cboFace, &QComboBox::activated, this, &FrmPicora3::cboFace_Click);
@@ -86,7 +88,7 @@ void FrmPicora3::buildMenus()
 
     QMenu *mnuUser1 = bar->addMenu(u"登録/削除"_s);
     mnuUser1->setObjectName("mnuUser1");
-    mnuEnter = mnuUser1->addAction(u"顔を登録する"_s);
+    mnuEnter = mnuUser1->addAction(u"顔を登録する"_s, this, &FrmPicora3::mnuEnter_Click);
     mnuEnter->setObjectName("mnuEnter");
     mnuUser1->addSeparator()->setObjectName("asa");
     mnuDelete = mnuUser1->addAction(u"顔の削除"_s);
@@ -101,6 +103,20 @@ void FrmPicora3::buildMenus()
     mnuHelpMenu->addSeparator()->setObjectName("mnuBar1");
     mnuVersion = mnuHelpMenu->addAction(u"バージョン情報"_s, this, &FrmPicora3::mnuVersion_Click);
     mnuVersion->setObjectName("mnuVersion");
+}
+
+void FrmPicora3::appendFaces(const QStringList &faces)
+{
+    // Qt chooses the first entry of a list that was empty; the text field must keep its text
+    // until the user chooses or types.
+    const QSignalBlocker quiet(cboFace);
+    const int chosen = cboFace->currentIndex();
+    const QString text = cboFace->currentText();
+    cboFace->addItems(faces);
+    if (cboFace->currentIndex() != chosen) {
+        cboFace->setCurrentIndex(chosen);
+        cboFace->setEditText(text);
+    }
 }
 
 void FrmPicora3::Form_Load()
@@ -156,6 +172,13 @@ void FrmPicora3::cmdSonota_Click()
     showCategory(Module1::AddSonotaFaces, u"その他系："_s);
 }
 
+// The face file may be unreadable; then AddUserFaces asks its question, and the label still
+// names the user category afterwards.
+void FrmPicora3::cmdUser_Click()
+{
+    showCategory(Module1::AddUserFaces, u"登録系："_s);
+}
+
 void FrmPicora3::cboFace_Click()
 {
     lblFace->setText(cboFace->currentText());
@@ -175,6 +198,11 @@ void FrmPicora3::Command1_Click()
 void FrmPicora3::mnuEnd_Click()
 {
     frmPicora3.Unload();
+}
+
+void FrmPicora3::mnuEnter_Click()
+{
+    Module1::ShowEnter();
 }
 
 void FrmPicora3::mnuHelp_Click()

@@ -18,6 +18,9 @@ class FrmPicora3 : public Form {
 public:
     FrmPicora3();
 
+    // Appends entries at the end of the face list, leaving its text field as it is.
+    void appendFaces(const QStringList &faces);
+
     QLabel *lblFace;
     QLabel *lblSel;
     QComboBox *cboFace;
@@ -51,10 +54,12 @@ private:
     void cmdTanoshii_Click();
     void cmdMu_Click();
     void cmdSonota_Click();
+    void cmdUser_Click();
     void cboFace_Click();
     void cboFace_Change();
     void Command1_Click();
     void mnuEnd_Click();
+    void mnuEnter_Click();
     void mnuHelp_Click();
     void mnuVersion_Click();
 };

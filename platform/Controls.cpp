@@ -44,7 +44,7 @@ void CommandButton::keyPressEvent(QKeyEvent *event)
 {
     if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
         event->modifiers() == Qt::NoModifier) {
-        animateClick();
+        click();
         return;
     }
     QPushButton::keyPressEvent(event);

@@ -3,8 +3,10 @@
 
 #include <QCloseEvent>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QMenuBar>
 #include <QPainter>
+#include <QPushButton>
 #include <QScreen>
 #include <QShowEvent>
 #include <QVBoxLayout>
@@ -94,6 +96,23 @@ QMenuBar *Form::addMenuBar()
     bar->setNativeMenuBar(false);
     layout_->setMenuBar(bar);
     return bar;
+}
+
+void Form::setDefaultButton(QPushButton *button)
+{
+    defaultButton_ = button;
+    button->setDefault(true);
+}
+
+// Keys that no control took reach the window: Enter from a text box, say.
+void Form::keyPressEvent(QKeyEvent *event)
+{
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && defaultButton_ && defaultButton_->isEnabled()) {
+        defaultButton_->click();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void Form::moveFrameTo(QPoint topLeft)

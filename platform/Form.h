@@ -7,6 +7,7 @@
 #include <optional>
 
 class QMenuBar;
+class QPushButton;
 class QVBoxLayout;
 class ClientArea;
 
@@ -44,6 +45,9 @@ protected:
     // Drawn unscaled from the client area's top-left corner and cut off at its edges.
     void setPicture(const QPixmap &picture);
     QMenuBar *addMenuBar();
+    // Enter anywhere in the window presses this button, unless another button has the focus
+    // (it presses itself) or the button is disabled.
+    void setDefaultButton(QPushButton *button);
     // Places the window's outer frame, title bar included, with its top-left corner here.
     void moveFrameTo(QPoint topLeft);
 
@@ -52,6 +56,7 @@ protected:
 
     void closeEvent(QCloseEvent *event) override;
     void showEvent(QShowEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
@@ -65,4 +70,5 @@ private:
     StartPosition start_;
     bool unloaded_ = false;
     std::optional<QPoint> pendingFramePosition_;
+    QPushButton *defaultButton_ = nullptr;
 };

@@ -33,6 +33,14 @@ public:
 
     void Hide() { get().hide(); }
 
+    // Makes the window the active one, with the keyboard focus.
+    void SetFocus()
+    {
+        T &form = get();
+        form.raise();
+        form.activateWindow();
+    }
+
     // Asks the window's unload handler; unless it cancels, the window is destroyed.
     void Unload()
     {

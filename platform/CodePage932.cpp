@@ -1,0 +1,103 @@
+// SPDX-License-Identifier: MIT
+#include "CodePage932.h"
+
+#include <QStringDecoder>
+#include <QStringEncoder>
+
+#include <optional>
+
+namespace CodePage932 {
+
+namespace {
+
+// Qt's converter for this name is ICU's, which maps the Windows way (5C is a backslash, 81 60
+// the full-width tilde); glibc's "SHIFT_JIS" does not.
+constexpr const char *kName = "windows-31j";
+
+constexpr QChar kReplacement(0xFFFD);
+
+// A converter's error flag stays set once raised, whatever resetState() says, so every
+// question about one character gets a converter of its own. Converters are never moved:
+// ICU keeps a pointer into the one it was made for.
+QStringDecoder freshDecoder()
+{
+    return QStringDecoder(kName, QStringConverter::Flag::Stateless);
+}
+QStringEncoder freshEncoder()
+{
+    return QStringEncoder(kName, QStringConverter::Flag::Stateless);
+}
+
+bool isLeadByte(uchar b)
+{
+    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+}
+bool isTrailByte(uchar b)
+{
+    return b >= 0x40 && b <= 0xFC && b != 0x7F;
+}
+
+// The slow path for a line that the converter found fault with: one character at a time,
+// so that each bad byte becomes exactly one U+FFFD and good characters around it survive.
+QString decodeCarefully(QByteArrayView bytes)
+{
+    QString text;
+    text.reserve(bytes.size());
+    qsizetype i = 0;
+    while (i < bytes.size()) {
+        const uchar b = uchar(bytes[i]);
+        const qsizetype width =
+            (isLeadByte(b) && i + 1 < bytes.size() && isTrailByte(uchar(bytes[i + 1]))) ? 2 : 1;
+        const bool loneLead = width == 1 && isLeadByte(b);
+        QStringDecoder decoder = freshDecoder();
+        const QString decoded = loneLead ? QString() : decoder.decode(bytes.sliced(i, width));
+        if (loneLead || decoder.hasError() || decoded.isEmpty())
+            text.append(QString(width, kReplacement));
+        else
+            text.append(decoded);
+        i += width;
+    }
+    return text;
+}
+
+} // namespace
+
+QString decode(QByteArrayView bytes)
+{
+    // Nearly every line is valid; one converter serves them all until one is not.
+    static std::optional<QStringDecoder> decoder;
+    if (!decoder)
+        decoder.emplace(kName, QStringConverter::Flag::Stateless);
+    QString text = decoder->decode(bytes);
+    if (!decoder->hasError())
+        return text;
+    decoder.reset();
+    return decodeCarefully(bytes);
+}
+
+QByteArray encode(const QString &text)
+{
+    QStringEncoder encoder = freshEncoder();
+    return encoder.encode(text);
+}
+
+QString unrepresentable(const QString &text)
+{
+    QStringEncoder encoder = freshEncoder();
+    if (const QByteArray whole = encoder.encode(text); !encoder.hasError() && decode(whole) == text)
+        return {};
+
+    QString refused;
+    for (qsizetype i = 0; i < text.size();) {
+        const qsizetype width = (text[i].isHighSurrogate() && i + 1 < text.size()) ? 2 : 1;
+        const QString character = text.mid(i, width);
+        QStringEncoder single = freshEncoder();
+        const QByteArray bytes = single.encode(character);
+        if ((single.hasError() || decode(bytes) != character) && !refused.contains(character))
+            refused += character;
+        i += width;
+    }
+    return refused;
+}
+
+} // namespace CodePage932

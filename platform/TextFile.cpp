@@ -1,0 +1,151 @@
+// SPDX-License-Identifier: MIT
+#include "TextFile.h"
+
+#include "CodePage932.h"
+
+#include <QFileInfo>
+
+#include <cstring>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+bool anotherFileOpen = false;
+
+} // namespace
+
+QList<QByteArrayView> splitLines(QByteArrayView bytes)
+{
+    QList<QByteArrayView> lines;
+    const char *const begin = bytes.data();
+    const char *const end = begin + bytes.size();
+    const char *start = begin;
+    while (start < end) {
+        const auto *cr = static_cast<const char *>(std::memchr(start, '\r', size_t(end - start)));
+        if (!cr) {
+            lines.append(QByteArrayView(start, end));
+            break;
+        }
+        lines.append(QByteArrayView(start, cr));
+        start = cr + 1;
+        if (start < end && *start == '\n')
+            ++start;
+    }
+    return lines;
+}
+
+TextFile::~TextFile()
+{
+    close();
+}
+
+bool TextFile::fail(const QString &reason)
+{
+    error_ = reason;
+    return false;
+}
+
+bool TextFile::claim(const QString &path)
+{
+    error_.clear();
+    if (anotherFileOpen)
+        return fail(u"another file is already open"_s);
+    // A FIFO or a device would block the program, and a folder has no lines.
+    const QFileInfo info(path);
+    if (info.exists() && !info.isFile())
+        return fail(u"not a regular file"_s);
+    file_.setFileName(path);
+    return true;
+}
+
+bool TextFile::openForInput(const QString &path)
+{
+    if (!claim(path))
+        return false;
+    if (!file_.open(QIODevice::ReadOnly))
+        return fail(file_.errorString());
+    content_ = file_.readAll();
+    const bool readWhole = file_.error() == QFileDevice::NoError;
+    const QString reason = file_.errorString();
+    file_.close();
+    if (!readWhole) {
+        content_.clear();
+        return fail(reason);
+    }
+    lines_ = splitLines(content_);
+    next_ = 0;
+    mode_ = Mode::Input;
+    anotherFileOpen = true;
+    return true;
+}
+
+bool TextFile::openForAppend(const QString &path)
+{
+    if (!claim(path))
+        return false;
+    // Unbuffered, so that a failed write leaves nothing behind to be written at closing.
+    if (!file_.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered))
+        return fail(file_.errorString());
+    mode_ = Mode::Append;
+    anotherFileOpen = true;
+    return true;
+}
+
+void TextFile::close()
+{
+    if (mode_ == Mode::Closed)
+        return;
+    file_.close();
+    content_.clear();
+    lines_.clear();
+    mode_ = Mode::Closed;
+    anotherFileOpen = false;
+}
+
+bool TextFile::atEnd() const
+{
+    return mode_ != Mode::Input || next_ >= lines_.size();
+}
+
+bool TextFile::takeLine(QByteArrayView &line)
+{
+    if (atEnd())
+        return fail(u"no line to read"_s);
+    line = lines_[next_++];
+    return true;
+}
+
+bool TextFile::readLine(QString &text)
+{
+    QByteArrayView line;
+    if (!takeLine(line))
+        return false;
+    text = CodePage932::decode(line);
+    return true;
+}
+
+bool TextFile::readLine(QString &text, QByteArray &bytes)
+{
+    QByteArrayView line;
+    if (!takeLine(line))
+        return false;
+    bytes = line.toByteArray();
+    text = CodePage932::decode(line);
+    return true;
+}
+
+bool TextFile::writeLine(const QString &text)
+{
+    if (mode_ != Mode::Append)
+        return fail(u"the file is not open for writing"_s);
+    if (!CodePage932::unrepresentable(text).isEmpty())
+        return fail(u"the text holds characters that code page 932 cannot hold"_s);
+    const QByteArray line = CodePage932::encode(text) + "\r\n";
+    const qint64 sizeBefore = file_.size();
+    if (file_.write(line) == line.size())
+        return true;
+    const QString reason = file_.errorString();
+    file_.resize(sizeBefore);
+    return fail(reason);
+}

@@ -1,0 +1,396 @@
+// SPDX-License-Identifier: MIT
+#include "forms/Module1.h"
+#include "forms/frmEnter.h"
+#include "forms/frmPicora3.h"
+#include "platform/Clipboard.h"
+#include "support/FaceFileFixture.h"
+#include "support/Harness.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QStringList entries(QComboBox *list)
+{
+    QStringList texts;
+    for (int i = 0; i < list->count(); ++i)
+        texts << list->itemText(i);
+    return texts;
+}
+
+void typeInto(QWidget *widget, const QString &text)
+{
+    for (QChar c : text)
+        QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
+}
+
+FrmPicora3 &mainWindowShowing(const QString &chosen)
+{
+    frmPicora3.Show();
+    [] { QVERIFY(QTest::qWaitForWindowActive(&*frmPicora3)); }();
+    QTest::mouseClick(frmPicora3->cmdWarai, Qt::LeftButton);
+    QTest::keyClick(frmPicora3->cboFace, Qt::Key_Down);
+    [&] { QCOMPARE(clipboardText(), chosen); }();
+    return *frmPicora3;
+}
+
+FrmEnter &registrationWindow()
+{
+    Module1::ShowEnter();
+    [] { QVERIFY(QTest::qWaitForWindowActive(&*frmEnter)); }();
+    return *frmEnter;
+}
+
+const int kQuestion = 36;
+
+} // namespace
+
+class TestUserFaces : public QObject {
+    Q_OBJECT
+
+public:
+    explicit TestUserFaces(const TemporaryHome &home) : home_(home) {}
+
+private:
+    const TemporaryHome &home_;
+
+private slots:
+    void initTestCase() { Runtime::prepare(*qApp); }
+    void init()
+    {
+        home_.removeDocuments();
+        home_.makeDocuments();
+    }
+    void cleanup() { destroyAllWindows(); }
+
+    void userCategoryListsTheFileInOrder()
+    {
+        writeFaceFile(QByteArray("(^o^)\r\n \x81\x5F(^^\x81\x5F)\r\n\r\n(^o^)\r\nlast"));
+        ScriptedMsgBoxes boxes;
+        FrmPicora3 &w = mainWindowShowing(u"(^o^)"_s);
+        QTest::mouseClick(w.cmdUser, Qt::LeftButton);
+        QCOMPARE(entries(w.cboFace),
+                 (QStringList{u"(^o^)"_s, u" ＼(^^＼)"_s, QString(), u"(^o^)"_s, u"last"_s}));
+        QCOMPARE(w.cboFace->currentText(), QString());
+        QCOMPARE(w.lblSel->text(), u"登録系："_s);
+        QCOMPARE(w.lblFace->text(), QString());
+        QCOMPARE(clipboardText(), QString());
+        QVERIFY(boxes.asked.isEmpty());
+
+        // Nothing is cached: a second call reads again and appends again.
+        Module1::AddUserFaces();
+        QCOMPARE(w.cboFace->count(), 10);
+    }
+
+    void emptyFileListsNothingAndAsksNothing()
+    {
+        writeFaceFile(QByteArray());
+        ScriptedMsgBoxes boxes;
+        FrmPicora3 &w = mainWindowShowing(u"(^o^)"_s);
+        QTest::mouseClick(w.cmdUser, Qt::LeftButton);
+        QCOMPARE(w.cboFace->count(), 0);
+        QVERIFY(boxes.asked.isEmpty());
+    }
+
+    void unreadableFileAsksToRegister_data()
+    {
+        QTest::addColumn<QString>("situation");
+        QTest::addColumn<int>("answer");
+        for (const char *situation : {"absent file", "absent folder", "a folder in its place"}) {
+            QTest::addRow("%s, Yes", situation) << situation << int(vbYes);
+            QTest::addRow("%s, No", situation) << situation << int(vbNo);
+        }
+    }
+
+    void unreadableFileAsksToRegister()
+    {
+        QFETCH(QString, situation);
+        QFETCH(int, answer);
+        if (situation == "absent folder")
+            home_.removeDocuments();
+        else if (situation == "a folder in its place")
+            QDir().mkpath(faceFilePath());
+
+        ScriptedMsgBoxes boxes;
+        boxes.willAnswer({answer});
+        FrmPicora3 &w = mainWindowShowing(u"(^o^)"_s);
+        QTest::mouseClick(w.cmdUser, Qt::LeftButton);
+        QCOMPARE(boxes.asked.size(), 1);
+        QCOMPARE(boxes.asked[0].prompt, u"「顔」を登録しますか？"_s);
+        QCOMPARE(boxes.asked[0].title, u"登録された「顔」がありません"_s);
+        QCOMPARE(boxes.asked[0].style, kQuestion);
+        QCOMPARE(w.cboFace->count(), 0);
+        QCOMPARE(w.lblSel->text(), u"登録系："_s);
+        QCOMPARE(frmEnter.isLoaded(), answer == vbYes);
+        if (answer == vbYes)
+            QVERIFY(frmEnter->isVisible());
+        QCOMPARE(QDir(home_.documents()).exists(), situation != "absent folder");
+    }
+
+    void yesBringsAnOpenRegistrationWindowForward()
+    {
+        FrmEnter &open = registrationWindow();
+        open.txtFace->setText(u"(^^)"_s);
+        ScriptedMsgBoxes boxes;
+        boxes.willAnswer({vbYes});
+        Module1::AddUserFaces();
+        QCOMPARE(&*frmEnter, &open);
+        QCOMPARE(open.txtFace->text(), u"(^^)"_s);
+    }
+
+    void registrationWindowLooksAsDesigned()
+    {
+        frmPicora3.Show();
+        frmPicora3->mnuEnter->trigger();
+        FrmEnter &w = *frmEnter;
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        QCOMPARE(w.windowTitle(), u"「顔」の登録"_s);
+        QCOMPARE(w.size(), QSize(220, 109));
+        QCOMPARE(w.txtFace->geometry(), QRect(8, 32, 201, 25));
+        QCOMPARE(w.txtFace->font().pointSizeF(), 14.25);
+        QCOMPARE(w.txtFace->alignment(), Qt::AlignCenter);
+        QCOMPARE(w.Label1->text(), u"登録する「顔」："_s);
+        QCOMPARE(w.Label1->pos(), QPoint(8, 16));
+        QCOMPARE(w.cmdEnterFace->text(), u"登録する"_s);
+        QCOMPARE(w.cmdEnterFace->geometry(), QRect(16, 72, 81, 25));
+        QVERIFY(w.cmdEnterFace->isDefault());
+        QCOMPARE(w.cmdUnload->text(), u"登録の終了"_s);
+        QCOMPARE(w.cmdUnload->geometry(), QRect(120, 72, 81, 25));
+        QCOMPARE(QApplication::focusWidget(), w.txtFace);
+        QTest::keyClick(w.txtFace, Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), w.cmdEnterFace);
+        QTest::keyClick(w.cmdEnterFace, Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), w.cmdUnload);
+
+        // No length limit; Escape does nothing.
+        const QString longFace(40000, u'x');
+        w.txtFace->setText(longFace);
+        QCOMPARE(w.txtFace->text(), longFace);
+        QTest::keyClick(w.txtFace, Qt::Key_Escape);
+        QVERIFY(w.isVisible());
+    }
+
+    void emptyEntryIsRefused()
+    {
+        FrmPicora3 &main = mainWindowShowing(u"(^o^)"_s);
+        FrmEnter &w = registrationWindow();
+        ScriptedMsgBoxes boxes;
+        QTest::mouseClick(w.cmdEnterFace, Qt::LeftButton);
+        QCOMPARE(boxes.asked.size(), 1);
+        QCOMPARE(boxes.asked[0].prompt, u"何か入力してください"_s);
+        QCOMPARE(boxes.asked[0].title, u"無効です"_s);
+        QCOMPARE(boxes.asked[0].style, 16);
+        QCOMPARE(main.cboFace->count(), 37);
+        QCOMPARE(clipboardText(), u"(^o^)"_s);
+        QCOMPARE(faceFileBytes(), QByteArray("<absent>"));
+        QCOMPARE(QApplication::focusWidget(), w.txtFace);
+    }
+
+    void faceThatCodePage932CannotHoldIsRefused()
+    {
+        writeFaceFile("(^^)\r\n");
+        FrmPicora3 &main = mainWindowShowing(u"(^o^)"_s);
+        FrmEnter &w = registrationWindow();
+        w.txtFace->setText(u"(😀é)"_s);
+        ScriptedMsgBoxes boxes;
+        QTest::mouseClick(w.cmdEnterFace, Qt::LeftButton);
+        QCOMPARE(boxes.asked.size(), 1);
+        QCOMPARE(boxes.asked[0].prompt, u"保存できない文字が含まれています：😀é"_s);
+        QCOMPARE(boxes.asked[0].title, u"無効です"_s);
+        QCOMPARE(boxes.asked[0].style, 16);
+        QCOMPARE(main.cboFace->count(), 37);
+        QCOMPARE(clipboardText(), u"(^o^)"_s);
+        QCOMPARE(faceFileBytes(), QByteArray("(^^)\r\n"));
+        QCOMPARE(w.txtFace->text(), u"(😀é)"_s);
+    }
+
+    void cancelAtTheConfirmationWritesNothing()
+    {
+        writeFaceFile("(^^)\r\n");
+        FrmPicora3 &main = mainWindowShowing(u"(^o^)"_s);
+        QCOMPARE(main.lblFace->text(), u"(^o^)"_s);
+        FrmEnter &w = registrationWindow();
+        typeInto(w.txtFace, u" (ﾟ〇ﾟ;) "_s);
+        ScriptedMsgBoxes boxes;
+        boxes.willAnswer({vbCancel});
+        QTest::mouseClick(w.cmdEnterFace, Qt::LeftButton);
+        QCOMPARE(boxes.asked.size(), 1);
+        QCOMPARE(boxes.asked[0].prompt, u" (ﾟ〇ﾟ;) を登録しますか？"_s);
+        QCOMPARE(boxes.asked[0].title, u"「顔」登録の確認"_s);
+        QCOMPARE(boxes.asked[0].style, 33);
+        QCOMPARE(faceFileBytes(), QByteArray("(^^)\r\n"));
+        QCOMPARE(main.cboFace->count(), 0);
+        QCOMPARE(main.cboFace->currentText(), QString());
+        QCOMPARE(clipboardText(), QString());
+        QCOMPARE(main.lblFace->text(), u"(^o^)"_s);
+        QCOMPARE(main.lblSel->text(), u"笑い系："_s);
+        QCOMPARE(w.txtFace->text(), u" (ﾟ〇ﾟ;) "_s);
+        QCOMPARE(QApplication::focusWidget(), w.txtFace);
+    }
+
+    void okAppendsTheFaceAndListsTheFile_data()
+    {
+        QTest::addColumn<QByteArray>("before");
+        QTest::addColumn<QString>("face");
+        QTest::addColumn<QByteArray>("after");
+        QTest::addColumn<QStringList>("listed");
+        QTest::newRow("new file") << QByteArray("<absent>") << u"(^o^)"_s << QByteArray("(^o^)\r\n")
+                                  << QStringList{"(^o^)"};
+        QTest::newRow("appended last, blanks kept")
+            << QByteArray("(^^)\r\n") << u" ＼(^^＼) "_s
+            << QByteArray("(^^)\r\n \x81\x5F(^^\x81\x5F) \r\n")
+            << QStringList{u"(^^)"_s, u" ＼(^^＼) "_s};
+        QTest::newRow("a face already there")
+            << QByteArray("(^^)\r\n") << u"(^^)"_s << QByteArray("(^^)\r\n(^^)\r\n")
+            << QStringList{"(^^)", "(^^)"};
+        QTest::newRow("blanks only") << QByteArray("<absent>") << u"\u3000 "_s
+                                     << QByteArray("\x81\x40 \r\n") << QStringList{u"\u3000 "_s};
+    }
+
+    void okAppendsTheFaceAndListsTheFile()
+    {
+        QFETCH(QByteArray, before);
+        QFETCH(QString, face);
+        QFETCH(QByteArray, after);
+        QFETCH(QStringList, listed);
+        if (before != "<absent>")
+            writeFaceFile(before);
+        FrmPicora3 &main = mainWindowShowing(u"(^o^)"_s);
+        FrmEnter &w = registrationWindow();
+        w.txtFace->setText(face);
+        ScriptedMsgBoxes boxes;
+        boxes.willAnswer({vbOK});
+        QTest::mouseClick(w.cmdEnterFace, Qt::LeftButton);
+        QCOMPARE(boxes.asked.size(), 1);
+        QCOMPARE(faceFileBytes(), after);
+        QCOMPARE(entries(main.cboFace), listed);
+        QCOMPARE(main.lblSel->text(), u"笑い系："_s);
+        QCOMPARE(main.lblFace->text(), u"(^o^)"_s);
+        QCOMPARE(clipboardText(), QString());
+        QCOMPARE(w.txtFace->text(), QString());
+        QCOMPARE(QApplication::focusWidget(), w.txtFace);
+    }
+
+    void enterInTheEntryRegisters()
+    {
+        frmPicora3.Load();
+        FrmEnter &w = registrationWindow();
+        typeInto(w.txtFace, u"(^_^)"_s);
+        ScriptedMsgBoxes boxes;
+        boxes.willAnswer({vbOK, vbOK});
+        QTest::keyClick(w.txtFace, Qt::Key_Return);
+        QCOMPARE(faceFileBytes(), QByteArray("(^_^)\r\n"));
+        // Enter on the other button presses that one instead.
+        w.cmdUnload->setFocus();
+        QTest::keyClick(w.cmdUnload, Qt::Key_Return);
+        QCOMPARE(boxes.asked.last().prompt, u"顔の登録を終了しますか？"_s);
+        QCOMPARE(faceFileBytes(), QByteArray("(^_^)\r\n"));
+    }
+
+    void failedWriteKeepsTheEntryAndTheFile_data()
+    {
+        QTest::addColumn<QString>("situation");
+        QTest::newRow("documents folder absent") << "absent folder";
+        QTest::newRow("a folder in the file's place") << "folder";
+    }
+
+    void failedWriteKeepsTheEntryAndTheFile()
+    {
+        QFETCH(QString, situation);
+        if (situation == "absent folder")
+            home_.removeDocuments();
+        else
+            QDir().mkpath(faceFilePath());
+        frmPicora3.Load();
+        FrmEnter &w = registrationWindow();
+        w.txtFace->setText(u"(^o^)"_s);
+        ScriptedMsgBoxes boxes;
+        boxes.willAnswer({vbOK, vbOK});
+        QTest::mouseClick(w.cmdEnterFace, Qt::LeftButton);
+        QCOMPARE(boxes.asked.size(), 2);
+        QCOMPARE(boxes.asked[1].title, u"保存できません"_s);
+        QCOMPARE(boxes.asked[1].style, 16);
+        const QString prefix = u"「顔」を保存できませんでした。\n"_s + faceFilePath() + u"\n"_s;
+        QVERIFY2(boxes.asked[1].prompt.startsWith(prefix), qPrintable(boxes.asked[1].prompt));
+        QVERIFY(boxes.asked[1].prompt.size() > prefix.size());
+        QCOMPARE(w.txtFace->text(), u"(^o^)"_s);
+        QVERIFY(w.isVisible());
+        QCOMPARE(QDir(home_.documents()).exists(), situation != "absent folder");
+        QVERIFY(!QFileInfo(faceFilePath()).isFile());
+    }
+
+    void closingAsksFirst_data()
+    {
+        QTest::addColumn<bool>("byCloseBox");
+        QTest::newRow("end button") << false;
+        QTest::newRow("close box") << true;
+    }
+
+    void closingAsksFirst()
+    {
+        QFETCH(bool, byCloseBox);
+        FrmPicora3 &main = mainWindowShowing(u"(^o^)"_s);
+        FrmEnter *w = &registrationWindow();
+        w->txtFace->setText(u"(T_T)"_s);
+        const auto close = [&] {
+            if (byCloseBox)
+                w->close();
+            else
+                QTest::mouseClick(w->cmdUnload, Qt::LeftButton);
+        };
+        ScriptedMsgBoxes boxes;
+        boxes.willAnswer({vbCancel, vbOK});
+        close();
+        QCOMPARE(boxes.asked.size(), 1);
+        QCOMPARE(boxes.asked[0].prompt, u"顔の登録を終了しますか？"_s);
+        QCOMPARE(boxes.asked[0].title, u"「顔」登録の終了"_s);
+        QCOMPARE(boxes.asked[0].style, 289);
+        QVERIFY(frmEnter.isLoaded());
+        QCOMPARE(w->txtFace->text(), u"(T_T)"_s);
+        QCOMPARE(clipboardText(), u"(^o^)"_s);
+
+        close();
+        QVERIFY(!frmEnter.isLoaded());
+        QCOMPARE(clipboardText(), QString());
+        QTRY_COMPARE(QApplication::activeWindow(), &main);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(registrationWindow().txtFace->text().isEmpty());
+    }
+
+    void openingAgainKeepsTheEntry()
+    {
+        FrmEnter &w = registrationWindow();
+        w.txtFace->setText(u"(^^;"_s);
+        Module1::ShowEnter();
+        QCOMPARE(&*frmEnter, &w);
+        QCOMPARE(w.txtFace->text(), u"(^^;"_s);
+    }
+
+    void focusSelectsTheWholeEntry()
+    {
+        FrmEnter &w = registrationWindow();
+        w.txtFace->setText(u"(^o^)/"_s);
+        w.cmdUnload->setFocus();
+        QTest::keyClick(w.cmdUnload, Qt::Key_Backtab);
+        QTest::keyClick(w.cmdEnterFace, Qt::Key_Backtab);
+        QCOMPARE(QApplication::focusWidget(), w.txtFace);
+        QCOMPARE(w.txtFace->selectedText(), u"(^o^)/"_s);
+        QCOMPARE(w.txtFace->selectionStart(), 0);
+    }
+};
+
+int main(int argc, char **argv)
+{
+    TemporaryHome home;
+    QApplication app(argc, argv);
+    TestUserFaces test(home);
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_userfaces.moc"
