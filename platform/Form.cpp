@@ -8,9 +8,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QScreen>
-#include <QShowEvent>
 #include <QVBoxLayout>
-#include <QWindow>
 
 class ClientArea : public QWidget {
 public:
@@ -117,30 +115,10 @@ void Form::keyPressEvent(QKeyEvent *event)
 
 void Form::moveFrameTo(QPoint topLeft)
 {
+    // Sizing the window first keeps Qt's "position includes the frame" until the window is
+    // created, so that the window manager puts the frame, not the client area, there.
+    layout_->activate();
     move(topLeft);
-    // Before the window is first shown Qt cannot count the frame in, and the window manager
-    // would put the client area here with the title bar off-screen: say it again once framed.
-    if (!isVisible())
-        pendingFramePosition_ = topLeft;
-}
-
-void Form::showEvent(QShowEvent *event)
-{
-    QWidget::showEvent(event);
-    if (pendingFramePosition_)
-        windowHandle()->installEventFilter(this);
-}
-
-bool Form::eventFilter(QObject *watched, QEvent *event)
-{
-    // By the time the window is first exposed, the window manager has framed it and Qt can
-    // count the frame in.
-    if (watched == windowHandle() && event->type() == QEvent::Expose && pendingFramePosition_) {
-        windowHandle()->removeEventFilter(this);
-        move(*pendingFramePosition_);
-        pendingFramePosition_.reset();
-    }
-    return QWidget::eventFilter(watched, event);
 }
 
 void Form::placeAtStart()

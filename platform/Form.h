@@ -4,8 +4,6 @@
 #include <QPixmap>
 #include <QWidget>
 
-#include <optional>
-
 class QMenuBar;
 class QPushButton;
 class QVBoxLayout;
@@ -55,9 +53,7 @@ protected:
     virtual void Form_Unload(bool &cancel) { Q_UNUSED(cancel); }
 
     void closeEvent(QCloseEvent *event) override;
-    void showEvent(QShowEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     template <class> friend class FormRef;
@@ -69,6 +65,5 @@ private:
     ClientArea *client_;
     StartPosition start_;
     bool unloaded_ = false;
-    std::optional<QPoint> pendingFramePosition_;
     QPushButton *defaultButton_ = nullptr;
 };

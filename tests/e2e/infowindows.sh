@@ -21,7 +21,7 @@ version_title="ピコラ３　バージョン情報"
 
 # Help menu: the first item is ヘルプ, the second (past the separator) バージョン情報.
 open_from_help_menu() {
-    xdotool mousemove --window "$main" --sync 143 "$menu_middle" click 1
+    xdotool mousemove --window "$main" 143 "$menu_middle" click 1
     sleep 0.3 # the drop-down has no window name to wait for
     xdotool key --delay 50 "$@" Return
 }
@@ -32,7 +32,7 @@ is_centred "$help" || fail "help window not centred: $(frame_geometry "$help")"
 screenshot "$help" "$shots/help.png"
 
 # 戻る has the focus: Enter hides the window, which keeps its place.
-xdotool windowmove --sync "$help" 40 60
+move_window "$help" 40 60
 moved=$(frame_origin "$help")
 xdotool key --delay 30 Return
 wait_for 5 no_window_named "$help_title" || fail "戻る did not hide the help window"
@@ -48,9 +48,9 @@ is_centred "$version" || fail "version window not centred: $(frame_geometry "$ve
 screenshot "$version" "$shots/version.png"
 
 # The close box destroys the window: the next one is made anew, centred again.
-xdotool windowmove --sync "$version" 50 70
+move_window "$version" 50 70
 read -r x y w _ < <(frame_geometry "$version")
-xdotool mousemove --sync $((x + w - 12)) $((y + 10)) click 1
+xdotool mousemove $((x + w - 12)) $((y + 10)) click 1
 wait_for 5 no_window_named "$version_title" || fail "the close box did not close the version window"
 open_from_help_menu Down Down
 version=$(window_named "$version_title")

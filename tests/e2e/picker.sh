@@ -35,9 +35,9 @@ for _ in $(seq 16); do xdotool key --delay 10 Down; done
 expect_clipboard " ＼(^^＼)"
 
 # 怒り系 by the mouse, then its last face from the list by keyboard.
-xdotool mousemove --window "$main" --sync $((72 + 32)) $((client_top + 80 + 12)) click 1
+xdotool mousemove --window "$main" $((72 + 32)) $((client_top + 80 + 12)) click 1
 expect_clipboard ""
-xdotool mousemove --window "$main" --sync 100 $((client_top + 40 + 13)) click 1
+xdotool mousemove --window "$main" 100 $((client_top + 40 + 13)) click 1
 xdotool key --delay 30 ctrl+a
 xdotool type --delay 120 "(ﾟ〇ﾟ;) "
 expect_clipboard "(ﾟ〇ﾟ;) "

@@ -11,6 +11,13 @@ mkdir -m 700 "$XDG_RUNTIME_DIR" "$HOME"
 
 fail() {
     echo "FAIL: $*" >&2
+    if [[ -n "${DISPLAY:-}" ]]; then
+        echo "windows:" >&2
+        xdotool search --onlyvisible --name . 2>/dev/null | while read -r id; do
+            echo "  $id $(xdotool getwindowname "$id" 2>/dev/null)" >&2
+        done
+    fi
+    [[ -n "${APP_PID:-}" ]] && ! kill -0 "$APP_PID" 2>/dev/null && echo "the program is gone" >&2
     exit 1
 }
 
@@ -53,9 +60,11 @@ trap stop_everything EXIT
 
 # The id of the visible window whose title is exactly $1, waiting up to 10 s for it.
 window_named() {
-    local id
-    id=$(timeout 10 xdotool search --sync --onlyvisible --name "^$1\$" | head -n1) ||
-        fail "no window named $1"
+    local id deadline=$((SECONDS + 20))
+    until id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n1) && [[ -n $id ]]; do
+        ((SECONDS < deadline)) || fail "no window named $1"
+        sleep 0.05
+    done
     echo "$id"
 }
 
@@ -94,6 +103,18 @@ frame_origin() {
     local x y
     read -r x y _ < <(frame_geometry "$1")
     echo "$x $y"
+}
+
+frame_not_at() {
+    [[ "$(frame_origin "$1")" != "$2" ]]
+}
+
+# Moves the window as a person would drag it, and waits until it has got there.
+move_window() {
+    local before
+    before=$(frame_origin "$1")
+    xdotool windowmove "$1" "$2" "$3"
+    wait_for 5 frame_not_at "$1" "$before" || fail "the window did not move"
 }
 
 # Whether the window's frame stands in the middle of the 1280 x 1024 screen. The program
