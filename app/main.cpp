@@ -1,41 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "app/frmCopy.h"
-#include "platform/Runtime.h"
-
-#include <QApplication>
-
-#include <cstdio>
-#include <cstdlib>
-
-namespace {
-
-bool startingUp = true;
-
-// Without a display Qt gives up with a fatal message about platform plugins; say plainly
-// what is wrong instead.
-void reportMissingDisplay(QtMsgType type, const QMessageLogContext &, const QString &message)
-{
-    if (type == QtFatalMsg && startingUp) {
-        std::fputs("ピコラ３を起動できません：画面（ディスプレイ）に接続できませんでした。\n"
-                   "picora3: cannot start: no display could be opened (is DISPLAY set?)\n",
-                   stderr);
-        std::_Exit(1);
-    }
-    std::fprintf(stderr, "%s\n", qPrintable(message));
-}
-
-} // namespace
+#include "app/Startup.h"
 
 int main(int argc, char **argv)
 {
-    const QtMessageHandler previous = qInstallMessageHandler(reportMissingDisplay);
-    QApplication app(argc, argv);
-    startingUp = false;
-    qInstallMessageHandler(previous);
-
-    Runtime::prepare(app);
-    frmCopy.Show();
-    const int code = app.exec();
-    Runtime::destroyAllForms();
-    return code;
+    return runPicora3(argc, argv);
 }

@@ -2,6 +2,7 @@
 #include "forms/Module1.h"
 
 #include "catalogue/BuiltinFaces.h"
+#include "forms/frmDelete.h"
 #include "forms/frmEnter.h"
 #include "forms/frmPicora3.h"
 #include "platform/Clipboard.h"
@@ -65,6 +66,11 @@ void AddMuFaces()
 void ShowEnter()
 {
     frmEnter.Show();
+}
+
+void ShowDelete()
+{
+    frmDelete.Show();
 }
 
 } // namespace Module1

@@ -24,7 +24,8 @@ void AddMuFaces();
 // cannot be read, offers to register a face. (It lives beside the face file, in catalogue/.)
 void AddUserFaces();
 
-// Shows the registration window, creating it when it does not exist.
+// Show the registration and the deletion window, creating them when they do not exist.
 void ShowEnter();
+void ShowDelete();
 
 } // namespace Module1

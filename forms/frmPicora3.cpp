@@ -91,7 +91,7 @@ void FrmPicora3::buildMenus()
     mnuEnter = mnuUser1->addAction(u"顔を登録する"_s, this, &FrmPicora3::mnuEnter_Click);
     mnuEnter->setObjectName("mnuEnter");
     mnuUser1->addSeparator()->setObjectName("asa");
-    mnuDelete = mnuUser1->addAction(u"顔の削除"_s);
+    mnuDelete = mnuUser1->addAction(u"顔の削除"_s, this, &FrmPicora3::mnuDelete_Click);
     mnuDelete->setObjectName("mnuDelete");
     // Deleting is not offered in this version; nothing enables the item.
     mnuDelete->setEnabled(false);
@@ -203,6 +203,11 @@ void FrmPicora3::mnuEnd_Click()
 void FrmPicora3::mnuEnter_Click()
 {
     Module1::ShowEnter();
+}
+
+void FrmPicora3::mnuDelete_Click()
+{
+    Module1::ShowDelete();
 }
 
 void FrmPicora3::mnuHelp_Click()

@@ -60,6 +60,7 @@ private:
     void Command1_Click();
     void mnuEnd_Click();
     void mnuEnter_Click();
+    void mnuDelete_Click();
     void mnuHelp_Click();
     void mnuVersion_Click();
 };

@@ -13,25 +13,38 @@ namespace {
 
 bool anotherFileOpen = false;
 
+// Calls visit(text, stored) for every line, stored being the text with its line end.
+template <class Visit> void forEachLine(QByteArrayView bytes, Visit visit)
+{
+    const char *const end = bytes.data() + bytes.size();
+    const char *start = bytes.data();
+    while (start < end) {
+        const auto *cr = static_cast<const char *>(std::memchr(start, '\r', size_t(end - start)));
+        if (!cr) {
+            visit(QByteArrayView(start, end), QByteArrayView(start, end));
+            return;
+        }
+        const char *next = cr + 1;
+        if (next < end && *next == '\n')
+            ++next;
+        visit(QByteArrayView(start, cr), QByteArrayView(start, next));
+        start = next;
+    }
+}
+
 } // namespace
 
 QList<QByteArrayView> splitLines(QByteArrayView bytes)
 {
     QList<QByteArrayView> lines;
-    const char *const begin = bytes.data();
-    const char *const end = begin + bytes.size();
-    const char *start = begin;
-    while (start < end) {
-        const auto *cr = static_cast<const char *>(std::memchr(start, '\r', size_t(end - start)));
-        if (!cr) {
-            lines.append(QByteArrayView(start, end));
-            break;
-        }
-        lines.append(QByteArrayView(start, cr));
-        start = cr + 1;
-        if (start < end && *start == '\n')
-            ++start;
-    }
+    forEachLine(bytes, [&lines](QByteArrayView text, QByteArrayView) { lines.append(text); });
+    return lines;
+}
+
+QList<QByteArrayView> splitStoredLines(QByteArrayView bytes)
+{
+    QList<QByteArrayView> lines;
+    forEachLine(bytes, [&lines](QByteArrayView, QByteArrayView stored) { lines.append(stored); });
     return lines;
 }
 

@@ -6,10 +6,13 @@
 #include <QList>
 #include <QString>
 
-// Splits file bytes into lines: CR, or CR LF, ends a line; a lone LF is an ordinary
-// character; the end of the data ends the last line, and a line end at the very end starts no
-// further line.
+// File bytes are lines: CR, or CR LF, ends a line; a lone LF is an ordinary character; the
+// end of the data ends the last line, and a line end at the very end starts no further line.
 QList<QByteArrayView> splitLines(QByteArrayView bytes);
+
+// The same lines with their line ends as stored (none after an unended last line), so that
+// putting them together again gives back the bytes exactly.
+QList<QByteArrayView> splitStoredLines(QByteArrayView bytes);
 
 // A line-oriented text file in code page 932. Only one may be open at a time in the program;
 // every operation says whether it succeeded, and errorString() says why not.

@@ -1,0 +1,46 @@
+// SPDX-License-Identifier: MIT
+#include "app/Startup.h"
+
+#include "app/frmCopy.h"
+#include "platform/Runtime.h"
+
+#include <QApplication>
+#include <QTimer>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+bool startingUp = true;
+
+// Without a display Qt gives up with a fatal message about platform plugins; say plainly
+// what is wrong instead.
+void reportMissingDisplay(QtMsgType type, const QMessageLogContext &, const QString &message)
+{
+    if (type == QtFatalMsg && startingUp) {
+        std::fputs("ピコラ３を起動できません：画面（ディスプレイ）に接続できませんでした。\n"
+                   "picora3: cannot start: no display could be opened (is DISPLAY set?)\n",
+                   stderr);
+        std::_Exit(1);
+    }
+    std::fprintf(stderr, "%s\n", qPrintable(message));
+}
+
+} // namespace
+
+int runPicora3(int argc, char **argv, const std::function<void()> &onceRunning)
+{
+    const QtMessageHandler previous = qInstallMessageHandler(reportMissingDisplay);
+    QApplication app(argc, argv);
+    startingUp = false;
+    qInstallMessageHandler(previous);
+
+    Runtime::prepare(app);
+    frmCopy.Show();
+    if (onceRunning)
+        QTimer::singleShot(0, onceRunning);
+    const int code = app.exec();
+    Runtime::destroyAllForms();
+    return code;
+}

@@ -1,0 +1,44 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
+# Deleting face 2 of 3 by the keyboard: the file loses exactly that line, and the main
+# window's list holds the other two.
+# usage: delete.sh PICORA3_DELETE_HARNESS SCREENSHOT_FOLDER
+source "$(dirname "$0")/xsession.sh"
+
+program=$1
+shots=$2
+mkdir -p "$shots"
+start_x_server
+mkdir -p "$HOME/Documents"
+face_file="$HOME/Documents/顔ファイル.dat"
+printf '(^o^)\r\n \x81\x5f(^^\x81\x5f)\r\n(T_T)\r\n' >"$face_file"
+
+"$program" &
+APP_PID=$!
+delete=$(window_named "登録した顔の削除")
+xdotool windowfocus --sync "$delete"
+screenshot "$delete" "$shots/delete.png"
+
+# The focus starts in the list; Tab passes the disabled button and reaches the number.
+xdotool key --delay 30 Tab
+xdotool type --delay 50 "2"
+xdotool key --delay 30 Return
+done_box=$(window_named "削除終了")
+xdotool windowfocus --sync "$done_box"
+xdotool key --delay 30 Return
+wait_for 5 no_window_named "登録した顔の削除" || fail "the deletion window stayed"
+cmp -s "$face_file" <(printf '(^o^)\r\n(T_T)\r\n') ||
+    fail "face file holds $(od -An -tx1 "$face_file")"
+
+# The main window's list now holds the two that are left, in order, and nothing more.
+main=$(window_named "ピコラ Ver3.0")
+read -r _ _ _ h < <(window_geometry "$main")
+xdotool windowfocus --sync "$main"
+xdotool mousemove --window "$main" 100 $((h - 180 + 40 + 13)) click 1
+xdotool key --delay 30 Down
+expect_clipboard "(^o^)"
+xdotool key --delay 30 Down
+expect_clipboard "(T_T)"
+xdotool key --delay 30 Down
+expect_clipboard "(T_T)"
+echo "e2e deletion: passed"

@@ -1,0 +1,315 @@
+// SPDX-License-Identifier: MIT
+#include "forms/Module1.h"
+#include "forms/frmDelete.h"
+#include "forms/frmEnter.h"
+#include "forms/frmPicora3.h"
+#include "platform/Clipboard.h"
+#include "support/FaceFileFixture.h"
+#include "support/Harness.h"
+#include "support/ReadOnlyFolder.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QStringList entries(QComboBox *list)
+{
+    QStringList texts;
+    for (int i = 0; i < list->count(); ++i)
+        texts << list->itemText(i);
+    return texts;
+}
+
+void typeInto(QWidget *widget, const QString &text)
+{
+    for (QChar c : text)
+        QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
+}
+
+FrmDelete &deletionWindow()
+{
+    Module1::ShowDelete();
+    [] { QVERIFY(QTest::qWaitForWindowActive(&*frmDelete)); }();
+    return *frmDelete;
+}
+
+QByteArray numberedLines(int from, int to)
+{
+    QByteArray bytes;
+    for (int n = from; n <= to; ++n)
+        bytes += "face " + QByteArray::number(n) + "\r\n";
+    return bytes;
+}
+
+const QByteArray kThreeFaces("(^o^)\r\n(T_T)\r\n(-_-)\r\n");
+
+} // namespace
+
+class TestDeleteWindow : public QObject {
+    Q_OBJECT
+
+public:
+    explicit TestDeleteWindow(const TemporaryHome &home) : home_(home) {}
+
+private:
+    const TemporaryHome &home_;
+
+    // Types the number and presses 削除する, answering "削除しました".
+    QList<MsgBoxCall> deleteNumber(const QString &number)
+    {
+        FrmDelete &w = *frmDelete;
+        w.txtNumber->setFocus();
+        typeInto(w.txtNumber, number);
+        ScriptedMsgBoxes boxes;
+        boxes.willAnswer({vbOK});
+        QTest::mouseClick(w.cmdDelete, Qt::LeftButton);
+        return boxes.asked;
+    }
+
+private slots:
+    void initTestCase() { Runtime::prepare(*qApp); }
+    void init()
+    {
+        home_.removeDocuments();
+        home_.makeDocuments();
+    }
+    void cleanup() { destroyAllWindows(); }
+
+    void windowLooksAsDesigned()
+    {
+        writeFaceFile(kThreeFaces);
+        FrmDelete &w = deletionWindow();
+        QCOMPARE(w.windowTitle(), u"登録した顔の削除"_s);
+        QCOMPARE(w.size(), QSize(202, 153));
+        QCOMPARE(w.Label1->text(), u"削除する顔を選んでください："_s);
+        QCOMPARE(w.Label1->pos(), QPoint(8, 16));
+        QCOMPARE(w.Label1->font().pointSizeF(), 9.75);
+        QCOMPARE(w.Label2->text(), u"削除する顔の番号を入れて下さい："_s);
+        QCOMPARE(w.Label2->geometry(), QRect(8, 80, 121, 28));
+        QVERIFY(w.Label2->wordWrap());
+        QCOMPARE(w.cboFace->geometry(), QRect(8, 40, 185, 27));
+        QCOMPARE(w.cboFace->font().pointSizeF(), 14.25);
+        QCOMPARE(w.txtNumber->geometry(), QRect(136, 80, 57, 25));
+        QCOMPARE(w.txtNumber->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignRight);
+        QVERIFY(!w.txtNumber->testAttribute(Qt::WA_InputMethodEnabled));
+        QCOMPARE(w.cmdDelete->text(), u"削除する"_s);
+        QCOMPARE(w.cmdDelete->geometry(), QRect(112, 120, 81, 25));
+        QVERIFY(w.cmdDelete->isDefault());
+        QVERIFY(!w.cmdDelete->isEnabled());
+        QCOMPARE(w.txtNumber->text(), QString());
+        QCOMPARE(QApplication::focusWidget(), w.cboFace);
+        // The disabled button is passed over: the list, then the number.
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), w.txtNumber);
+    }
+
+    void listsTheFileByNumber()
+    {
+        writeFaceFile("(^o^)\r\n\r\n \x81\x5F(^^\x81\x5F)\r\n");
+        FrmDelete &w = deletionWindow();
+        QCOMPARE(entries(w.cboFace),
+                 (QStringList{u"1 -- (^o^)"_s, u"2 -- "_s, u"3 --  ＼(^^＼)"_s}));
+        QCOMPARE(w.cboFace->currentText(), QString());
+        QCOMPARE(w.FaceCount, 3);
+    }
+
+    void deletingByNumber_data()
+    {
+        QTest::addColumn<QString>("number");
+        QTest::addColumn<QByteArray>("after");
+        const QByteArray withoutSecond("(^o^)\r\n(-_-)\r\n");
+        for (const char *removes : {"2", " 2", "2x", "02", "2.0"})
+            QTest::addRow("'%s' deletes face 2", removes) << removes << withoutSecond;
+        for (const char *keeps : {"1 2", "0", "-1", "4", "2.5", "x", " "})
+            QTest::addRow("'%s' deletes nothing", keeps) << keeps << kThreeFaces;
+    }
+
+    void deletingByNumber()
+    {
+        QFETCH(QString, number);
+        QFETCH(QByteArray, after);
+        writeFaceFile(kThreeFaces);
+        FrmPicora3 &main = *frmPicora3;
+        main.show();
+        QTest::mouseClick(main.cmdWarai, Qt::LeftButton);
+        QTest::keyClick(main.cboFace, Qt::Key_Down);
+        QCOMPARE(main.lblFace->text(), u"(^o^)"_s);
+        deletionWindow();
+
+        const QList<MsgBoxCall> asked = deleteNumber(number);
+        QCOMPARE(faceFileBytes(), after);
+        QCOMPARE(asked.size(), 1);
+        QCOMPARE(asked[0].prompt, u"削除しました"_s);
+        QCOMPARE(asked[0].title, u"削除終了"_s);
+        QCOMPARE(asked[0].style, 16);
+        QVERIFY(!frmDelete.isLoaded());
+        QStringList expected;
+        for (const QByteArray &line : after.split('\n'))
+            if (!line.isEmpty())
+                expected << QString::fromLatin1(line.chopped(1));
+        QCOMPARE(entries(main.cboFace), expected);
+        QCOMPARE(main.lblFace->text(), QString());
+        QCOMPARE(main.lblSel->text(), u"笑い系："_s);
+        QCOMPARE(clipboardText(), QString());
+    }
+
+    void buttonFollowsTheNumberBox()
+    {
+        writeFaceFile(kThreeFaces);
+        FrmDelete &w = deletionWindow();
+        ScriptedMsgBoxes boxes;
+        // An empty box: Enter does nothing.
+        QTest::keyClick(w.txtNumber, Qt::Key_Return);
+        QVERIFY(boxes.asked.isEmpty());
+        w.txtNumber->setFocus();
+        typeInto(w.txtNumber, u" "_s);
+        QVERIFY(w.cmdDelete->isEnabled());
+        QTest::keyClick(w.txtNumber, Qt::Key_Backspace);
+        QVERIFY(!w.cmdDelete->isEnabled());
+        typeInto(w.txtNumber, u"1"_s);
+        QVERIFY(w.cmdDelete->isEnabled());
+        boxes.willAnswer({vbOK});
+        QTest::keyClick(w.txtNumber, Qt::Key_Return);
+        QCOMPARE(boxes.asked.size(), 1);
+        QCOMPARE(faceFileBytes(), QByteArray("(T_T)\r\n(-_-)\r\n"));
+    }
+
+    void emptyAndAbsentFiles()
+    {
+        writeFaceFile(QByteArray());
+        deletionWindow();
+        QCOMPARE(frmDelete->cboFace->count(), 0);
+        QCOMPARE(deleteNumber(u"1"_s).size(), 1);
+        QCOMPARE(faceFileBytes(), QByteArray());
+
+        QFile::remove(faceFilePath());
+        ScriptedMsgBoxes quiet;
+        quiet.willAnswer({vbNo});
+        deletionWindow();
+        QCOMPARE(frmDelete->cboFace->count(), 0);
+        QVERIFY(quiet.asked.isEmpty());
+    }
+
+    void atMost501FacesAndNoneLost()
+    {
+        writeFaceFile(numberedLines(1, 501));
+        deletionWindow();
+        QCOMPARE(frmDelete->cboFace->count(), 501);
+        QCOMPARE(frmDelete->cboFace->itemText(500), u"501 -- face 501"_s);
+        destroyAllWindows();
+
+        writeFaceFile(numberedLines(1, 600));
+        deletionWindow();
+        QCOMPARE(frmDelete->cboFace->count(), 501);
+        QCOMPARE(frmDelete->FaceCount, 501);
+        deleteNumber(u"3"_s);
+        QCOMPARE(faceFileBytes(), numberedLines(1, 2) + numberedLines(4, 600));
+        QCOMPARE(frmPicora3->cboFace->count(), 599);
+    }
+
+    void faceRegisteredWhileOpenIsKept()
+    {
+        writeFaceFile(kThreeFaces);
+        deletionWindow();
+        FrmEnter &enter = *frmEnter;
+        enter.txtFace->setText(u"(new)"_s);
+        {
+            ScriptedMsgBoxes boxes;
+            boxes.willAnswer({vbOK});
+            QTest::mouseClick(enter.cmdEnterFace, Qt::LeftButton);
+        }
+        QCOMPARE(faceFileBytes(), kThreeFaces + "(new)\r\n");
+        deleteNumber(u"1"_s);
+        QCOMPARE(faceFileBytes(), QByteArray("(T_T)\r\n(-_-)\r\n(new)\r\n"));
+    }
+
+    void faceChangedWhileOpenIsNotRemoved()
+    {
+        writeFaceFile(kThreeFaces);
+        deletionWindow();
+        writeFaceFile("(T_T)\r\n(-_-)\r\n");
+        QCOMPARE(deleteNumber(u"1"_s).size(), 1);
+        QCOMPARE(faceFileBytes(), QByteArray("(T_T)\r\n(-_-)\r\n"));
+    }
+
+    void invalidBytesComeThroughUnchanged()
+    {
+        writeFaceFile("\x81\xFF(x)\r\n\x83\x5C\r\n\x85\x40\r\n");
+        deletionWindow();
+        QCOMPARE(frmDelete->cboFace->itemText(0), u"1 -- \uFFFD\uFFFD(x)"_s);
+        deleteNumber(u"2"_s);
+        QCOMPARE(faceFileBytes(), QByteArray("\x81\xFF(x)\r\n\x85\x40\r\n"));
+    }
+
+    void failedRewriteKeepsEverything()
+    {
+        writeFaceFile(kThreeFaces);
+        FrmPicora3 &main = *frmPicora3;
+        QTest::mouseClick(main.cmdUser, Qt::LeftButton);
+        FrmDelete &w = deletionWindow();
+        ReadOnlyFolder readOnly(home_.documents());
+        if (!readOnly.active())
+            QSKIP("this file system cannot make a folder read-only for root");
+        w.txtNumber->setFocus();
+        typeInto(w.txtNumber, u"2"_s);
+        ScriptedMsgBoxes boxes;
+        boxes.willAnswer({vbOK});
+        QTest::mouseClick(w.cmdDelete, Qt::LeftButton);
+        QCOMPARE(boxes.asked.size(), 1);
+        QCOMPARE(boxes.asked[0].title, u"削除できません"_s);
+        QCOMPARE(boxes.asked[0].style, 16);
+        QVERIFY(boxes.asked[0].prompt.startsWith(u"「顔」を削除できませんでした。\n"_s +
+                                                 faceFilePath() + u"\n"_s));
+        QCOMPARE(faceFileBytes(), kThreeFaces);
+        QVERIFY(frmDelete.isLoaded());
+        QCOMPARE(w.cboFace->count(), 3);
+        QCOMPARE(main.cboFace->count(), 3);
+    }
+
+    void choosingMovesTheFocusToTheNumber()
+    {
+        writeFaceFile(kThreeFaces);
+        FrmDelete &w = deletionWindow();
+        w.txtNumber->setText(u"3"_s);
+        w.cboFace->setFocus();
+        QTest::keyClick(w.cboFace, Qt::Key_Down);
+        QCOMPARE(QApplication::focusWidget(), w.txtNumber);
+        QCOMPARE(w.txtNumber->text(), u"3"_s);
+        QCOMPARE(w.txtNumber->selectedText(), u"3"_s);
+
+        w.cboFace->setFocus();
+        typeInto(w.cboFace->lineEdit(), u"z"_s);
+        QCOMPARE(QApplication::focusWidget(), w.txtNumber);
+    }
+
+    void showingAgainDoesNotReload()
+    {
+        writeFaceFile(kThreeFaces);
+        FrmDelete &w = deletionWindow();
+        writeFaceFile("only\r\n");
+        Module1::ShowDelete();
+        QCOMPARE(&*frmDelete, &w);
+        QCOMPARE(w.cboFace->count(), 3);
+        // The close box asks nothing; the next opening reads the file afresh.
+        ScriptedMsgBoxes boxes;
+        QVERIFY(w.close());
+        QVERIFY(boxes.asked.isEmpty());
+        QCOMPARE(deletionWindow().cboFace->count(), 1);
+    }
+};
+
+int main(int argc, char **argv)
+{
+    TemporaryHome home;
+    QApplication app(argc, argv);
+    TestDeleteWindow test(home);
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_deletewindow.moc"

@@ -1,0 +1,214 @@
+// SPDX-License-Identifier: MIT
+#include "catalogue/FaceRemoval.h"
+#include "platform/Conversions.h"
+#include "support/ReadOnlyFolder.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <cmath>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QByteArray readBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<absent>");
+}
+
+void writeBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
+
+QList<QByteArray> lines(std::initializer_list<const char *> texts)
+{
+    QList<QByteArray> list;
+    for (const char *text : texts)
+        list << QByteArray(text);
+    return list;
+}
+
+QByteArray numberedLines(int from, int to)
+{
+    QByteArray bytes;
+    for (int n = from; n <= to; ++n)
+        bytes += "face " + QByteArray::number(n) + "\r\n";
+    return bytes;
+}
+
+} // namespace
+
+class TestFaceRemoval : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir folder_;
+    QString path_;
+
+private slots:
+    void init() { path_ = folder_.filePath(u"顔ファイル.dat"_s); }
+    void cleanup()
+    {
+        QDir(folder_.path()).removeRecursively();
+        QDir().mkpath(folder_.path());
+    }
+
+    void valueOfAText_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<double>("value");
+        QTest::newRow("2") << "2" << 2.0;
+        QTest::newRow("blank first") << " 2" << 2.0;
+        QTest::newRow("letter after") << "2x" << 2.0;
+        QTest::newRow("leading zero") << "02" << 2.0;
+        QTest::newRow("fraction of nothing") << "2.0" << 2.0;
+        QTest::newRow("blank between digits") << "1 2" << 12.0;
+        QTest::newRow("tab and line feed") << "\t3\n" << 3.0;
+        QTest::newRow("blanks around the point") << "2 . 5" << 2.5;
+        QTest::newRow("zero") << "0" << 0.0;
+        QTest::newRow("negative") << "-1" << -1.0;
+        QTest::newRow("plus") << "+4" << 4.0;
+        QTest::newRow("fraction") << "2.5" << 2.5;
+        QTest::newRow("no leading digit") << ".5" << 0.5;
+        QTest::newRow("exponent") << "1e1" << 10.0;
+        QTest::newRow("exponent without digits") << "1e" << 1.0;
+        QTest::newRow("letter") << "x" << 0.0;
+        QTest::newRow("blank only") << " " << 0.0;
+        QTest::newRow("empty") << "" << 0.0;
+        QTest::newRow("sign only") << "-" << 0.0;
+        QTest::newRow("point only") << "." << 0.0;
+        QTest::newRow("full-width digit") << u"３"_s << 0.0;
+        QTest::newRow("beyond a double") << "1e999" << 0.0;
+    }
+
+    void valueOfAText()
+    {
+        QFETCH(QString, text);
+        QFETCH(double, value);
+        QCOMPARE(Val(text), value);
+    }
+
+    void whichNumbersNameALine()
+    {
+        QVERIFY(namesListedLine(1, 3));
+        QVERIFY(namesListedLine(3, 3));
+        QVERIFY(!namesListedLine(0, 3));
+        QVERIFY(!namesListedLine(-1, 3));
+        QVERIFY(!namesListedLine(4, 3));
+        QVERIFY(!namesListedLine(2.5, 3));
+        QVERIFY(!namesListedLine(std::nan(""), 3));
+        QVERIFY(!namesListedLine(1, 0));
+    }
+
+    void contentWithoutTheChosenLine_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<double>("chosen");
+        QTest::addColumn<QList<QByteArray>>("listed");
+        QTest::addColumn<QByteArray>("kept");
+        const QByteArray three("a\r\nb\r\nc\r\n");
+        const QList<QByteArray> abc = lines({"a", "b", "c"});
+        QTest::newRow("middle") << three << 2.0 << abc << QByteArray("a\r\nc\r\n");
+        QTest::newRow("first") << three << 1.0 << abc << QByteArray("b\r\nc\r\n");
+        QTest::newRow("last") << three << 3.0 << abc << QByteArray("a\r\nb\r\n");
+        QTest::newRow("not a listed number") << three << 4.0 << abc << three;
+        QTest::newRow("the only face")
+            << QByteArray("a\r\n") << 1.0 << lines({"a"}) << QByteArray();
+        QTest::newRow("empty line") << QByteArray("a\r\n\r\nc\r\n") << 2.0 << lines({"a", "", "c"})
+                                    << QByteArray("a\r\nc\r\n");
+        QTest::newRow("changed since listed")
+            << QByteArray("a\r\nX\r\nc\r\n") << 2.0 << abc << QByteArray("a\r\nX\r\nc\r\n");
+        QTest::newRow("shorter since listed")
+            << QByteArray("a\r\n") << 2.0 << abc << QByteArray("a\r\n");
+        QTest::newRow("lines added since listed") << QByteArray("a\r\nb\r\nc\r\nnew\r\n") << 2.0
+                                                  << abc << QByteArray("a\r\nc\r\nnew\r\n");
+        QTest::newRow("other line ends kept as stored")
+            << QByteArray("a\rb\r\nc\nd") << 2.0 << lines({"a", "b", "c\nd"})
+            << QByteArray("a\rc\nd");
+        QTest::newRow("unended last line")
+            << QByteArray("a\r\nb") << 2.0 << lines({"a", "b"}) << QByteArray("a\r\n");
+        QTest::newRow("bytes that are not code page 932")
+            << QByteArray("\x81\xFF\r\nb\r\n\x85\x40\r\n") << 2.0
+            << QList<QByteArray>{"\x81\xFF", "b", "\x85\x40"}
+            << QByteArray("\x81\xFF\r\n\x85\x40\r\n");
+    }
+
+    void contentWithoutTheChosenLine()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(double, chosen);
+        QFETCH(QList<QByteArray>, listed);
+        QFETCH(QByteArray, kept);
+        QCOMPARE(withoutListedLine(content, chosen, listed), kept);
+    }
+
+    void rewriteOnDisk()
+    {
+        writeBytes(path_, "(^o^)\r\n(T_T)\r\n(-_-)\r\n");
+        QString reason;
+        QVERIFY(removeListedFace(path_, 2, lines({"(^o^)", "(T_T)", "(-_-)"}), &reason));
+        QCOMPARE(readBytes(path_), QByteArray("(^o^)\r\n(-_-)\r\n"));
+        QVERIFY(removeListedFace(path_, 2, lines({"(^o^)", "(-_-)"}), &reason));
+        QVERIFY(removeListedFace(path_, 1, lines({"(^o^)"}), &reason));
+        // Deleting the only face leaves an empty file, not an absent one.
+        QCOMPARE(readBytes(path_), QByteArray());
+        QVERIFY(removeListedFace(path_, 1, {}, &reason));
+        QCOMPARE(readBytes(path_), QByteArray());
+        QCOMPARE(QDir(folder_.path()).entryList(QDir::Files), QStringList{u"顔ファイル.dat"_s});
+    }
+
+    void absentFileStaysAbsent()
+    {
+        QString reason;
+        QVERIFY(removeListedFace(path_, 1, {}, &reason));
+        QVERIFY(!QFile::exists(path_));
+    }
+
+    void linesPastTheListedOnesStay()
+    {
+        const QByteArray all = numberedLines(1, 600);
+        writeBytes(path_, all);
+        QList<QByteArray> listed;
+        for (int n = 1; n <= 501; ++n)
+            listed << "face " + QByteArray::number(n);
+        QString reason;
+        QVERIFY(removeListedFace(path_, 3, listed, &reason));
+        QCOMPARE(readBytes(path_), numberedLines(1, 2) + numberedLines(4, 600));
+    }
+
+    void failedRewriteLeavesTheFileAsItWas_data()
+    {
+        QTest::addColumn<QString>("situation");
+        QTest::newRow("read-only folder") << "read-only";
+        QTest::newRow("a folder in the file's place") << "folder";
+    }
+
+    void failedRewriteLeavesTheFileAsItWas()
+    {
+        QFETCH(QString, situation);
+        const QByteArray before("a\r\nb\r\n");
+        if (situation == "folder")
+            QDir().mkpath(path_);
+        else
+            writeBytes(path_, before);
+        ReadOnlyFolder readOnly(folder_.path());
+        if (situation == "read-only" && !readOnly.active())
+            QSKIP("this file system cannot make a folder read-only for root");
+        QString reason;
+        QVERIFY(!removeListedFace(path_, 1, lines({"a", "b"}), &reason));
+        QVERIFY(!reason.isEmpty());
+        if (situation == "read-only")
+            QCOMPARE(readBytes(path_), before);
+        QCOMPARE(QDir(folder_.path()).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot),
+                 QStringList{u"顔ファイル.dat"_s});
+    }
+};
+
+QTEST_GUILESS_MAIN(TestFaceRemoval)
+#include "tst_faceremoval.moc"
