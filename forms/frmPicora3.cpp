@@ -14,10 +14,12 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QSignalBlocker>
+#include <QStringListModel>
 
 using namespace Qt::StringLiterals;
 
@@ -48,6 +50,15 @@ FrmPicora3::FrmPicora3()
     // A typed face is shown and copied, never added to the list, and never completed from it.
     cboFace->setInsertPolicy(QComboBox::NoInsert);
     cboFace->setCompleter(nullptr);
+    // A face file may hold a million lines: a plain list of texts keeps them small, and the
+    // drop-down measures one row, not all of them.
+    faceList_ = new QStringListModel(cboFace);
+    cboFace->setModel(faceList_);
+    cboFace->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    auto *dropDown = new QListView(cboFace);
+    dropDown->setUniformItemSizes(true);
+    dropDown->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    cboFace->setView(dropDown);
 
     cmdWarai = addButton(client(), u"cmdWarai"_s, u"笑い系"_s, twipsRect(120, 1200, 975, 375));
     cmdNaki = addButton(client(), u"cmdNaki"_s, u"泣き系"_s, twipsRect(120, 1680, 975, 375));
@@ -107,12 +118,13 @@ void FrmPicora3::buildMenus()
 
 void FrmPicora3::appendFaces(const QStringList &faces)
 {
-    // Qt chooses the first entry of a list that was empty; the text field must keep its text
-    // until the user chooses or types.
+    // Replacing the model's list in one go shares the texts instead of copying them. Qt then
+    // chooses the first entry; the text field must keep its text until the user chooses or
+    // types.
     const QSignalBlocker quiet(cboFace);
     const int chosen = cboFace->currentIndex();
     const QString text = cboFace->currentText();
-    cboFace->addItems(faces);
+    faceList_->setStringList(faceList_->rowCount() == 0 ? faces : faceList_->stringList() + faces);
     if (cboFace->currentIndex() != chosen) {
         cboFace->setCurrentIndex(chosen);
         cboFace->setEditText(text);

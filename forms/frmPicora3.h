@@ -8,6 +8,7 @@ class QAction;
 class QComboBox;
 class QLabel;
 class QPushButton;
+class QStringListModel;
 class Line;
 
 // The main window: seven category buttons fill the face list; a chosen or typed face shows
@@ -45,6 +46,8 @@ protected:
     void Form_Unload(bool &cancel) override;
 
 private:
+    QStringListModel *faceList_;
+
     void buildMenus();
     void showCategory(void (*fill)(), const QString &label);
 

@@ -13,39 +13,47 @@ namespace {
 
 bool anotherFileOpen = false;
 
-// Calls visit(text, stored) for every line, stored being the text with its line end.
-template <class Visit> void forEachLine(QByteArrayView bytes, Visit visit)
+// Takes the line that starts at `at`: its text, the same with its line end as stored, and
+// where the next line starts.
+struct Line {
+    QByteArrayView text;
+    QByteArrayView stored;
+};
+
+Line lineAt(QByteArrayView bytes, qsizetype at)
 {
+    const char *const start = bytes.data() + at;
     const char *const end = bytes.data() + bytes.size();
-    const char *start = bytes.data();
-    while (start < end) {
-        const auto *cr = static_cast<const char *>(std::memchr(start, '\r', size_t(end - start)));
-        if (!cr) {
-            visit(QByteArrayView(start, end), QByteArrayView(start, end));
-            return;
-        }
-        const char *next = cr + 1;
-        if (next < end && *next == '\n')
-            ++next;
-        visit(QByteArrayView(start, cr), QByteArrayView(start, next));
-        start = next;
+    const auto *cr = static_cast<const char *>(std::memchr(start, '\r', size_t(end - start)));
+    if (!cr)
+        return {QByteArrayView(start, end), QByteArrayView(start, end)};
+    const char *next = cr + 1;
+    if (next < end && *next == '\n')
+        ++next;
+    return {QByteArrayView(start, cr), QByteArrayView(start, next)};
+}
+
+template <class Take> QList<QByteArrayView> splitWith(QByteArrayView bytes, Take take)
+{
+    QList<QByteArrayView> lines;
+    for (qsizetype at = 0; at < bytes.size();) {
+        const Line line = lineAt(bytes, at);
+        lines.append(take(line));
+        at += line.stored.size();
     }
+    return lines;
 }
 
 } // namespace
 
 QList<QByteArrayView> splitLines(QByteArrayView bytes)
 {
-    QList<QByteArrayView> lines;
-    forEachLine(bytes, [&lines](QByteArrayView text, QByteArrayView) { lines.append(text); });
-    return lines;
+    return splitWith(bytes, [](const Line &line) { return line.text; });
 }
 
 QList<QByteArrayView> splitStoredLines(QByteArrayView bytes)
 {
-    QList<QByteArrayView> lines;
-    forEachLine(bytes, [&lines](QByteArrayView, QByteArrayView stored) { lines.append(stored); });
-    return lines;
+    return splitWith(bytes, [](const Line &line) { return line.stored; });
 }
 
 TextFile::~TextFile()
@@ -86,7 +94,6 @@ bool TextFile::openForInput(const QString &path)
         content_.clear();
         return fail(reason);
     }
-    lines_ = splitLines(content_);
     next_ = 0;
     mode_ = Mode::Input;
     anotherFileOpen = true;
@@ -111,21 +118,22 @@ void TextFile::close()
         return;
     file_.close();
     content_.clear();
-    lines_.clear();
     mode_ = Mode::Closed;
     anotherFileOpen = false;
 }
 
 bool TextFile::atEnd() const
 {
-    return mode_ != Mode::Input || next_ >= lines_.size();
+    return mode_ != Mode::Input || next_ >= content_.size();
 }
 
 bool TextFile::takeLine(QByteArrayView &line)
 {
     if (atEnd())
         return fail(u"no line to read"_s);
-    line = lines_[next_++];
+    const Line taken = lineAt(content_, next_);
+    next_ += taken.stored.size();
+    line = taken.text;
     return true;
 }
 

@@ -49,9 +49,8 @@ private:
 
     Mode mode_ = Mode::Closed;
     QFile file_;
-    // A file open for input is read whole at opening; its lines point into the content.
+    // A file open for input is read whole at opening; next_ is where the next line starts.
     QByteArray content_;
-    QList<QByteArrayView> lines_;
     qsizetype next_ = 0;
     QString error_;
 };
