@@ -81,7 +81,9 @@ bool removeListedFace(const QString &path, double chosen, const QList<QByteArray
     current.close();
 
     QSaveFile replacement(path);
-    if (!replacement.open(QIODevice::WriteOnly)) {
+    // Unbuffered, so that a short write (a full disk, a size limit) shows in write()'s count:
+    // a buffered one can fail at commit without saying so and put a cut-off file in place.
+    if (!replacement.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
         *reason = replacement.errorString();
         return false;
     }

@@ -7,6 +7,8 @@
 #include <QApplication>
 #include <QIcon>
 
+#include <csignal>
+
 namespace Runtime {
 
 namespace {
@@ -29,6 +31,11 @@ void prepare(QApplication &app)
     // Closing the last visible window (the splash, say) must not end the program: only the
     // main window's confirmed quit does.
     app.setQuitOnLastWindowClosed(false);
+#ifdef SIGXFSZ
+    // A write beyond the file size limit must fail and be reported like a full disk, not end
+    // the program with the user's entry in it.
+    std::signal(SIGXFSZ, SIG_IGN);
+#endif
 }
 
 void End()

@@ -1,0 +1,270 @@
+// SPDX-License-Identifier: MIT
+// Hostile or broken face files: whatever the file is, the program says so clearly or asks its
+// question, keeps running, and leaves the file as it was or correctly changed.
+#include "forms/Module1.h"
+#include "forms/frmDelete.h"
+#include "forms/frmEnter.h"
+#include "forms/frmPicora3.h"
+#include "support/FaceFileFixture.h"
+#include "support/Harness.h"
+#include "support/ReadOnlyFolder.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QTest>
+
+#include <cstdio>
+
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// The titles of the boxes a registration of the face asked, OK given to every one.
+QStringList registerFace(const QString &face)
+{
+    frmPicora3.Load();
+    frmEnter->txtFace->setText(face);
+    ScriptedMsgBoxes boxes;
+    boxes.willAnswer({vbOK, vbOK, vbOK});
+    frmEnter->cmdEnterFace->click();
+    QStringList titles;
+    for (const MsgBoxCall &call : boxes.asked)
+        titles << call.title;
+    return titles;
+}
+
+// The titles of the boxes deleting face `number` asked.
+QStringList deleteFace(const QString &number)
+{
+    frmPicora3.Load();
+    Module1::ShowDelete();
+    frmDelete->txtNumber->setText(number);
+    ScriptedMsgBoxes boxes;
+    boxes.willAnswer({vbOK, vbOK});
+    frmDelete->cmdDelete->click();
+    QStringList titles;
+    for (const MsgBoxCall &call : boxes.asked)
+        titles << call.title;
+    return titles;
+}
+
+// What the user category shows, and whether the question was asked.
+std::pair<QStringList, bool> userCategory()
+{
+    frmPicora3.Load();
+    ScriptedMsgBoxes boxes;
+    boxes.willAnswer({vbNo});
+    frmPicora3->cmdUser->click();
+    QStringList entries;
+    for (int i = 0; i < frmPicora3->cboFace->count(); ++i)
+        entries << frmPicora3->cboFace->itemText(i);
+    return {entries, !boxes.asked.isEmpty()};
+}
+
+// Runs this test program again as a child with one scenario; returns what it printed.
+QString inChild(const QStringList &scenario)
+{
+    QProcess child;
+    child.start(QCoreApplication::applicationFilePath(), QStringList{u"--child"_s} + scenario);
+    if (!child.waitForFinished(30000) || child.exitStatus() != QProcess::NormalExit ||
+        child.exitCode() != 0)
+        return u"<child failed: %1>"_s.arg(QString::fromLocal8Bit(child.readAllStandardError()));
+    return QString::fromUtf8(child.readAllStandardOutput()).trimmed();
+}
+
+const QByteArray kFaces("(^o^)\r\n(T_T)\r\n(-_-)\r\n");
+const QString kRefusedToSave = u"保存できません"_s;
+const QString kRefusedToDelete = u"削除できません"_s;
+const QString kConfirm = u"「顔」登録の確認"_s;
+const QString kNothingRegistered = u"登録された「顔」がありません"_s;
+
+} // namespace
+
+class TestFaults : public QObject {
+    Q_OBJECT
+
+public:
+    explicit TestFaults(const TemporaryHome &home) : home_(home) {}
+
+private:
+    const TemporaryHome &home_;
+
+private slots:
+    void initTestCase() { Runtime::prepare(*qApp); }
+    void init()
+    {
+        home_.removeDocuments();
+        home_.makeDocuments();
+    }
+    void cleanup() { destroyAllWindows(); }
+
+    void faceFileIsAFolder()
+    {
+        QVERIFY(QDir().mkpath(faceFilePath() + u"/inside"_s));
+        QCOMPARE(userCategory(), std::make_pair(QStringList{}, true));
+        QCOMPARE(registerFace(u"(^^)"_s), (QStringList{kConfirm, kRefusedToSave}));
+        QCOMPARE(deleteFace(u"1"_s), QStringList{kRefusedToDelete});
+        QVERIFY(QFileInfo(faceFilePath()).isDir());
+        QVERIFY(QFileInfo::exists(faceFilePath() + u"/inside"_s));
+    }
+
+    void faceFileIsAFifo()
+    {
+        QCOMPARE(mkfifo(QFile::encodeName(faceFilePath()).constData(), 0600), 0);
+        // Opening a FIFO for reading would wait for a writer forever.
+        QCOMPARE(userCategory(), std::make_pair(QStringList{}, true));
+        QCOMPARE(registerFace(u"(^^)"_s), (QStringList{kConfirm, kRefusedToSave}));
+        QCOMPARE(deleteFace(u"1"_s), QStringList{kRefusedToDelete});
+        struct stat info {};
+        QCOMPARE(stat(QFile::encodeName(faceFilePath()).constData(), &info), 0);
+        QVERIFY(S_ISFIFO(info.st_mode));
+    }
+
+    void faceFileIsADanglingLink()
+    {
+        const QString target = home_.documents() + u"/gone/顔ファイル.dat"_s;
+        QVERIFY(QFile::link(target, faceFilePath()));
+        QCOMPARE(userCategory(), std::make_pair(QStringList{}, true));
+        QCOMPARE(registerFace(u"(^^)"_s), (QStringList{kConfirm, kRefusedToSave}));
+        QCOMPARE(deleteFace(u"1"_s), QStringList{kRefusedToDelete});
+        QCOMPARE(QFileInfo(faceFilePath()).symLinkTarget(), target);
+        QVERIFY(!QFileInfo::exists(target));
+    }
+
+    void faceFileCannotBeRead()
+    {
+        writeFaceFile(kFaces);
+        QVERIFY(QFile::setPermissions(faceFilePath(), {}));
+        // Root reads whatever the mode says, so the reading happens as nobody.
+        QCOMPARE(inChild({u"read-unreadable"_s}), u"entries 0 asked 1"_s);
+        QVERIFY(QFile::setPermissions(faceFilePath(), QFile::ReadOwner | QFile::WriteOwner));
+        QCOMPARE(faceFileBytes(), kFaces);
+    }
+
+    void fiftyMegabyteLine()
+    {
+        const QByteArray huge(50 * 1024 * 1024, 'x');
+        writeFaceFile(huge + "\r\n(^^)\r\n");
+        const auto [entries, asked] = userCategory();
+        QVERIFY(!asked);
+        QCOMPARE(entries.size(), 2);
+        QCOMPARE(entries[0].size(), huge.size());
+        QCOMPARE(entries[1], u"(^^)"_s);
+        QCOMPARE(deleteFace(u"2"_s), QStringList{u"削除終了"_s});
+        QCOMPARE(faceFileBytes(), huge + "\r\n");
+    }
+
+    void fileGrowingWhileRead()
+    {
+        writeFaceFile(QByteArray());
+        QProcess writer;
+        writer.start(QCoreApplication::applicationFilePath(), {u"--child"_s, u"append-forever"_s});
+        QVERIFY(writer.waitForStarted());
+        QTRY_VERIFY(QFileInfo(faceFilePath()).size() > 1000);
+        for (int read = 0; read < 20; ++read) {
+            destroyAllWindows();
+            const auto [entries, asked] = userCategory();
+            QVERIFY(!asked);
+            // Whole faces in order; only the very last may have been caught mid-write.
+            for (int i = 0; i + 1 < entries.size(); ++i)
+                QCOMPARE(entries[i], u"face %1"_s.arg(i + 1));
+            QVERIFY(u"face %1"_s.arg(entries.size()).startsWith(entries.last()));
+        }
+        writer.kill();
+        writer.waitForFinished();
+    }
+
+    void readOnlyFolder()
+    {
+        writeFaceFile(kFaces);
+        ReadOnlyFolder readOnly(home_.documents());
+        if (!readOnly.active())
+            QSKIP("this file system cannot make a folder read-only for root");
+        // As root the file itself stays writable: appending works, the rewrite cannot.
+        const bool root = geteuid() == 0;
+        QCOMPARE(registerFace(u"(^^)"_s),
+                 root ? QStringList{kConfirm} : (QStringList{kConfirm, kRefusedToSave}));
+        const QByteArray afterRegistering = faceFileBytes();
+        QCOMPARE(afterRegistering, root ? kFaces + "(^^)\r\n" : kFaces);
+        QCOMPARE(deleteFace(u"1"_s), QStringList{kRefusedToDelete});
+        QCOMPARE(faceFileBytes(), afterRegistering);
+    }
+
+    void diskFullWhileRegistering()
+    {
+        writeFaceFile(kFaces);
+        QCOMPARE(inChild({u"register-past-limit"_s}), u"%1,%2"_s.arg(kConfirm, kRefusedToSave));
+        QCOMPARE(faceFileBytes(), kFaces);
+    }
+
+    void diskFullWhileDeleting()
+    {
+        QByteArray big;
+        for (int n = 0; n < 3; ++n)
+            big += QByteArray(1000, char('a' + n)) + "\r\n";
+        writeFaceFile(big);
+        QCOMPARE(inChild({u"delete-past-limit"_s}), kRefusedToDelete);
+        QCOMPARE(faceFileBytes(), big);
+        QCOMPARE(QDir(home_.documents()).entryList(QDir::Files), QStringList{u"顔ファイル.dat"_s});
+    }
+};
+
+namespace {
+
+void limitFileSize(rlim_t bytes)
+{
+    const rlimit limit{bytes, bytes};
+    setrlimit(RLIMIT_FSIZE, &limit);
+}
+
+// The child's scenarios; each prints what the parent checks.
+int child(const QString &scenario)
+{
+    Runtime::prepare(*qApp);
+    if (scenario == "append-forever") {
+        QFile file(faceFilePath());
+        if (!file.open(QIODevice::Append | QIODevice::Unbuffered))
+            return 1;
+        // A steady writer, as another program saving faces line by line would be.
+        for (int n = 1;; ++n) {
+            file.write("face " + QByteArray::number(n) + "\r\n");
+            usleep(100);
+        }
+    }
+    if (scenario == "read-unreadable") {
+        if (geteuid() == 0 && setresuid(65534, 65534, 65534) != 0)
+            return 1;
+        const auto [entries, asked] = userCategory();
+        std::printf("entries %lld asked %d\n", qlonglong(entries.size()), int(asked));
+    } else if (scenario == "register-past-limit") {
+        limitFileSize(QFileInfo(faceFilePath()).size() + 4);
+        std::printf("%s\n", qPrintable(registerFace(u"(^o^)/~~~~~"_s).join(u',')));
+    } else if (scenario == "delete-past-limit") {
+        limitFileSize(1500);
+        std::printf("%s\n", qPrintable(deleteFace(u"1"_s).join(u',')));
+    }
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (argc == 3 && QByteArray(argv[1]) == "--child") {
+        // The child works in the parent's home: the parent's environment came along.
+        QApplication app(argc, argv);
+        return child(QString::fromLocal8Bit(argv[2]));
+    }
+    TemporaryHome home;
+    QApplication app(argc, argv);
+    TestFaults test(home);
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_faults.moc"
