@@ -28,6 +28,37 @@ QStringEncoder freshEncoder()
     return QStringEncoder(kName, QStringConverter::Flag::Stateless);
 }
 
+// ICU's table turns three control characters round (byte 1A is U+001C, 1C is U+007F and 7F
+// is U+001A) where Windows maps every byte below 80 to the same code point. None of the three
+// bytes can stand inside a two-byte character, so they are put right after converting.
+char16_t windowsControl(char16_t fromIcu)
+{
+    switch (fromIcu) {
+    case 0x1A:
+        return 0x7F;
+    case 0x1C:
+        return 0x1A;
+    case 0x7F:
+        return 0x1C;
+    default:
+        return fromIcu;
+    }
+}
+
+char icuControlByte(char fromIcu)
+{
+    switch (fromIcu) {
+    case 0x7F:
+        return 0x1A;
+    case 0x1A:
+        return 0x1C;
+    case 0x1C:
+        return 0x7F;
+    default:
+        return fromIcu;
+    }
+}
+
 bool isLeadByte(uchar b)
 {
     return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
@@ -48,6 +79,11 @@ QString decodeCarefully(QByteArrayView bytes)
         const uchar b = uchar(bytes[i]);
         const qsizetype width =
             (isLeadByte(b) && i + 1 < bytes.size() && isTrailByte(uchar(bytes[i + 1]))) ? 2 : 1;
+        if (b < 0x80) {
+            text.append(QChar(b));
+            ++i;
+            continue;
+        }
         const bool loneLead = width == 1 && isLeadByte(b);
         QStringDecoder decoder = freshDecoder();
         const QString decoded = loneLead ? QString() : decoder.decode(bytes.sliced(i, width));
@@ -69,31 +105,52 @@ QString decode(QByteArrayView bytes)
     if (!decoder)
         decoder.emplace(kName, QStringConverter::Flag::Stateless);
     QString text = decoder->decode(bytes);
-    if (!decoder->hasError())
+    if (!decoder->hasError()) {
+        for (QChar &c : text)
+            c = QChar(windowsControl(c.unicode()));
         return text;
+    }
     decoder.reset();
     return decodeCarefully(bytes);
 }
 
-QByteArray encode(const QString &text)
+namespace {
+
+// Encodes as Windows does; false when a character has no code page 932 form.
+bool encodeExactly(const QString &text, QByteArray &bytes)
 {
     QStringEncoder encoder = freshEncoder();
-    return encoder.encode(text);
+    bytes = encoder.encode(text);
+    for (char &b : bytes)
+        b = icuControlByte(b);
+    return !encoder.hasError();
+}
+
+// Whether the text survives a write and a read unchanged.
+bool roundTrips(const QString &text)
+{
+    QByteArray bytes;
+    return encodeExactly(text, bytes) && decode(bytes) == text;
+}
+
+} // namespace
+
+QByteArray encode(const QString &text)
+{
+    QByteArray bytes;
+    encodeExactly(text, bytes);
+    return bytes;
 }
 
 QString unrepresentable(const QString &text)
 {
-    QStringEncoder encoder = freshEncoder();
-    if (const QByteArray whole = encoder.encode(text); !encoder.hasError() && decode(whole) == text)
+    if (roundTrips(text))
         return {};
-
     QString refused;
     for (qsizetype i = 0; i < text.size();) {
         const qsizetype width = (text[i].isHighSurrogate() && i + 1 < text.size()) ? 2 : 1;
         const QString character = text.mid(i, width);
-        QStringEncoder single = freshEncoder();
-        const QByteArray bytes = single.encode(character);
-        if ((single.hasError() || decode(bytes) != character) && !refused.contains(character))
+        if (!roundTrips(character) && !refused.contains(character))
             refused += character;
         i += width;
     }

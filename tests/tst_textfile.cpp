@@ -88,6 +88,9 @@ private slots:
         QTest::newRow("LF CR") << QByteArray("a\n\rb") << QStringList{"a\n", "b"};
         QTest::newRow("same face twice")
             << QByteArray("(^^)\r\n(^^)\r\n") << QStringList{"(^^)", "(^^)"};
+        QTest::newRow("control characters kept")
+            << QByteArray("(^^)\x7F\r\n(T_T)\x1A\x1C\r\n")
+            << QStringList{u"(^^)\u007F"_s, u"(T_T)\u001A\u001C"_s};
         QTest::newRow("very long line") << QByteArray(100000, 'x') + "\r\n"
                                         << QStringList{QString(100000, u'x')};
     }
@@ -112,6 +115,8 @@ private slots:
         QTest::newRow("half-width katakana") << u"｡ﾟ"_s << QByteArray("\xA1\xDF");
         QTest::newRow("so, whose trail byte is 5C") << u"ソ"_s << QByteArray("\x83\x5C");
         QTest::newRow("ideographic space") << u"\u3000"_s << QByteArray("\x81\x40");
+        QTest::newRow("control characters as Windows maps them")
+            << u"\u001A\u001C\u007F\t"_s << QByteArray("\x1A\x1C\x7F\t");
     }
 
     void codePage932BothWays()
