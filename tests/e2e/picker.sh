@@ -45,6 +45,16 @@ xdotool key --delay 30 BackSpace BackSpace
 expect_clipboard "(ﾟ〇ﾟ;"
 screenshot "$main" "$shots/main.png"
 
+# Another program takes the clipboard: ours goes on, and the next edit takes it back.
+printf 'taken' | xclip -selection clipboard
+expect_clipboard "taken"
+kill -0 "$APP_PID" || fail "losing the clipboard ended the program"
+xdotool windowfocus --sync "$main"
+xdotool type --delay 120 "ﾟ"
+expect_clipboard "(ﾟ〇ﾟ;ﾟ"
+xdotool key --delay 30 BackSpace
+expect_clipboard "(ﾟ〇ﾟ;"
+
 # Quit by the button: Enter answers the preselected Cancel, and nothing changes.
 xdotool key --delay 30 shift+Tab space
 question=$(window_named "ピコラ３の終了")
