@@ -40,6 +40,7 @@ FrmDelete::FrmDelete() : Form(u"frmDelete"_s, Frame::FixedDialog, StartPosition:
     cboFace->setGeometry(twipsRect(120, 600, 2775, 405));
     cboFace->setFont(Fonts::designFont(14.25));
     cboFace->setEditable(true);
+    cboFace->lineEdit()->setAccessibleName(u"削除する顔の一覧"_s);
     cboFace->setInsertPolicy(QComboBox::NoInsert);
     cboFace->setCompleter(nullptr);
 
@@ -53,6 +54,7 @@ FrmDelete::FrmDelete() : Form(u"frmDelete"_s, Frame::FixedDialog, StartPosition:
     txtNumber->setGeometry(twipsRect(2040, 1200, 855, 375));
     txtNumber->setFont(Fonts::designFont(14.25));
     txtNumber->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    txtNumber->setAccessibleName(u"削除する顔の番号"_s);
     // A number is typed directly; the input method stays off in this box.
     txtNumber->setAttribute(Qt::WA_InputMethodEnabled, false);
     txtNumber->installEventFilter(this);

@@ -33,6 +33,7 @@ FrmEnter::FrmEnter() : Form(u"frmEnter"_s, Frame::FixedDialog, StartPosition::Ce
     txtFace->setGeometry(twipsRect(120, 480, 3015, 375));
     txtFace->setFont(Fonts::designFont(14.25));
     txtFace->setAlignment(Qt::AlignCenter);
+    txtFace->setAccessibleName(u"登録する「顔」"_s);
     txtFace->setMaxLength(std::numeric_limits<int>::max());
     txtFace->installEventFilter(this);
 

@@ -63,6 +63,7 @@ FrmHelp::FrmHelp() : Form(u"frmHelp"_s, Frame::FixedDialog, StartPosition::Centr
     Command1 = addButton(client(), u"Command1"_s, u"戻る"_s, twipsRect(120, 5640, 6615, 375));
     Text1 = new QPlainTextEdit(helpText(), client());
     Text1->setObjectName(u"Text1"_s);
+    Text1->setAccessibleName(u"ヘルプ（使い方）"_s);
     Text1->setGeometry(twipsRect(120, 120, 6615, 5415));
     Text1->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     Text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);

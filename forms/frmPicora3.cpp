@@ -4,6 +4,7 @@
 #include "forms/Module1.h"
 #include "forms/frmCopyright.h"
 #include "forms/frmHelp.h"
+#include "platform/Accessibility.h"
 #include "platform/Clipboard.h"
 #include "platform/Controls.h"
 #include "platform/Fonts.h"
@@ -36,6 +37,7 @@ FrmPicora3::FrmPicora3()
     lblFace->setFont(Fonts::designFont(14.25, 700));
     lblFace->setAlignment(Qt::AlignCenter);
     lblFace->setFrameStyle(QFrame::Box | QFrame::Plain);
+    announceWithPurpose(lblFace, u"選んだ顔"_s);
 
     lblSel = addLabel(client(), "lblSel", u"顔を選ぶ："_s, twipsRect(120, 720, 780, 180),
                       SystemColour::HighlightText);
@@ -47,6 +49,9 @@ FrmPicora3::FrmPicora3()
     cboFace->setGeometry(twipsRect(960, 600, 2055, 405));
     cboFace->setFont(Fonts::designFont(14.25));
     cboFace->setEditable(true);
+    // An editable list is announced by its text; its text field, which has the focus, says
+    // what the list is.
+    cboFace->lineEdit()->setAccessibleName(u"顔の一覧"_s);
     // A typed face is shown and copied, never added to the list, and never completed from it.
     cboFace->setInsertPolicy(QComboBox::NoInsert);
     cboFace->setCompleter(nullptr);
