@@ -238,6 +238,16 @@ private slots:
         QCOMPARE(boxes.asked[0].title, "t");
     }
 
+    void everyWindowWearsTheSmilingFace()
+    {
+        QCOMPARE(QApplication::windowIcon().availableSizes(),
+                 (QList<QSize>{QSize(16, 16), QSize(32, 32)}));
+        const QImage small = QApplication::windowIcon().pixmap(16, 16).toImage();
+        QCOMPARE(small.pixelColor(8, 3), QColor(Qt::yellow));
+        QCOMPARE(small.pixelColor(0, 0).alpha(), 0);
+        QCOMPARE(probe->windowIcon().cacheKey(), QApplication::windowIcon().cacheKey());
+    }
+
     void clipboardHoldsExactlyTheTextSet()
     {
         Clipboard::SetText(u" ＼(^^＼)"_s);

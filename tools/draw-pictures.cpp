@@ -106,8 +106,8 @@ QImage greyTexture()
     return image;
 }
 
-// The window icon: a yellow smiling face with black eyes and a red open mouth, 16 colours.
-QImage smile(int size)
+// The smiling face: yellow, black eyes, a red open mouth, on a transparent ground.
+QImage smileInFullColour(int size)
 {
     QImage image(size, size, QImage::Format_ARGB32);
     image.fill(Qt::transparent);
@@ -129,8 +129,13 @@ QImage smile(int size)
     mouth.arcTo(QRectF(8 * s, 10 * s, 16 * s, 16 * s), 0, -180);
     painter.drawPath(mouth);
     painter.end();
+    return image;
+}
 
-    // The classic 16-colour palette plus transparency.
+// The window icon, in the classic 16 colours plus transparency.
+QImage smile(int size)
+{
+    const QImage image = smileInFullColour(size);
     const QList<QRgb> palette{
         qRgba(0, 0, 0, 0),   qRgb(0, 0, 0),       qRgb(128, 0, 0),   qRgb(0, 128, 0),
         qRgb(128, 128, 0),   qRgb(0, 0, 128),     qRgb(128, 0, 128), qRgb(0, 128, 128),
@@ -174,6 +179,8 @@ int main(int argc, char **argv)
     const bool ok = radialGradient().save(folder + "/gradient.png") &&
                     greyTexture().save(folder + "/texture.png") &&
                     smile(16).save(folder + "/smile-16.png") &&
-                    smile(32).save(folder + "/smile-32.png");
+                    smile(32).save(folder + "/smile-32.png") &&
+                    smileInFullColour(48).save(folder + "/picora3-48.png") &&
+                    smileInFullColour(256).save(folder + "/picora3-256.png");
     return ok ? 0 : 1;
 }
