@@ -18,20 +18,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-QStringList entries(QComboBox *list)
-{
-    QStringList texts;
-    for (int i = 0; i < list->count(); ++i)
-        texts << list->itemText(i);
-    return texts;
-}
-
-void typeInto(QWidget *widget, const QString &text)
-{
-    for (QChar c : text)
-        QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
-}
-
 FrmDelete &deletionWindow()
 {
     Module1::ShowDelete();

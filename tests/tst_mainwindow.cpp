@@ -17,27 +17,12 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-QStringList entries(QComboBox *list)
-{
-    QStringList texts;
-    for (int i = 0; i < list->count(); ++i)
-        texts << list->itemText(i);
-    return texts;
-}
-
 QStringList texts(Catalogue::FaceList faces)
 {
     QStringList list;
     for (std::u16string_view face : faces)
         list << QString::fromUtf16(face.data(), qsizetype(face.size()));
     return list;
-}
-
-// Types one character at a time, as a keyboard with an input method would deliver them.
-void typeInto(QWidget *widget, const QString &text)
-{
-    for (QChar c : text)
-        QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
 }
 
 FrmPicora3 &shownMainWindow()

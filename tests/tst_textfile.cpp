@@ -8,24 +8,13 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "support/Files.h"
+
 #include <sys/stat.h>
 
 using namespace Qt::StringLiterals;
 
 namespace {
-
-QByteArray readBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<absent>");
-}
-
-void writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
 
 QStringList readAllLines(const QString &path)
 {

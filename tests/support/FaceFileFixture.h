@@ -2,6 +2,7 @@
 #pragma once
 
 #include "catalogue/FaceFile.h"
+#include "support/Files.h"
 
 #include <QDir>
 #include <QFile>
@@ -30,13 +31,10 @@ private:
 
 inline QByteArray faceFileBytes()
 {
-    QFile file(faceFilePath());
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<absent>");
+    return readBytes(faceFilePath());
 }
 
 inline void writeFaceFile(const QByteArray &bytes)
 {
-    QFile file(faceFilePath());
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(file.write(bytes), bytes.size());
+    writeBytes(faceFilePath(), bytes);
 }

@@ -7,9 +7,11 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QEvent>
 #include <QList>
+#include <QTest>
 
 // Answers message boxes in place of a person, in the order given, and keeps every box asked.
 class ScriptedMsgBoxes {
@@ -59,4 +61,20 @@ inline void destroyAllWindows()
 inline QString clipboardText()
 {
     return QGuiApplication::clipboard()->text();
+}
+
+// The entries of a face list, in order.
+inline QStringList entries(QComboBox *list)
+{
+    QStringList texts;
+    for (int i = 0; i < list->count(); ++i)
+        texts << list->itemText(i);
+    return texts;
+}
+
+// Types one character at a time, as a keyboard with an input method delivers them.
+inline void typeInto(QWidget *widget, const QString &text)
+{
+    for (QChar c : text)
+        QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
 }
