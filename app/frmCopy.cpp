@@ -17,7 +17,7 @@ FrmCopy::FrmCopy() : Form(u"frmCopy"_s, Frame::Borderless, StartPosition::Centre
 {
     setWindowTitle(u"ポルカン"_s);
     setClientSize(twipsSize(4485, 2430));
-    setPicture(QPixmap(u":/pictures/gradient.png"_s));
+    setPicture(u":/pictures/gradient.png"_s);
 
     const auto colour = SystemColour::ButtonText;
     Label1[0] =

@@ -15,7 +15,7 @@ FrmCopyright::FrmCopyright()
 {
     setWindowTitle(u"ピコラ３　バージョン情報"_s);
     setClientSize(twipsSize(4455, 4095));
-    setPicture(QPixmap(u":/pictures/gradient.png"_s));
+    setPicture(u":/pictures/gradient.png"_s);
 
     const auto colour = SystemColour::ButtonText;
     // The only control that takes the focus, so it is created first.

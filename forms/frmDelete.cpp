@@ -24,7 +24,7 @@ FrmDelete::FrmDelete() : Form(u"frmDelete"_s, Frame::FixedDialog, StartPosition:
 {
     setWindowTitle(u"登録した顔の削除"_s);
     setClientSize(twipsSize(3030, 2295));
-    setPicture(QPixmap(u":/pictures/texture.png"_s));
+    setPicture(u":/pictures/texture.png"_s);
 
     Label1 = addLabel(client(), u"Label1"_s, u"削除する顔を選んでください："_s,
                       twipsRect(120, 240, 2370, 195), SystemColour::HighlightText);

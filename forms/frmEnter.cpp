@@ -25,7 +25,7 @@ FrmEnter::FrmEnter() : Form(u"frmEnter"_s, Frame::FixedDialog, StartPosition::Ce
 {
     setWindowTitle(u"「顔」の登録"_s);
     setClientSize(twipsSize(3300, 1635));
-    setPicture(QPixmap(u":/pictures/texture.png"_s));
+    setPicture(u":/pictures/texture.png"_s);
 
     // Created in the focus order: the entry, then the two buttons.
     txtFace = new QLineEdit(client());

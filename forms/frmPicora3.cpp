@@ -29,7 +29,7 @@ FrmPicora3::FrmPicora3()
 {
     setWindowTitle(u"ピコラ Ver3.0"_s);
     setClientSize(twipsSize(3165, 2700));
-    setPicture(QPixmap(QStringLiteral(":/pictures/texture.png")));
+    setPicture(u":/pictures/texture.png"_s);
     buildMenus();
 
     lblFace = addLabel(client(), "lblFace", QString(), twipsRect(120, 120, 2895, 375),

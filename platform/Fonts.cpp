@@ -2,6 +2,7 @@
 #include "Fonts.h"
 
 #include <QApplication>
+#include <QFontDatabase>
 
 namespace Fonts {
 
@@ -15,17 +16,34 @@ const QStringList kStandIns{"IPAPGothic", "IPAGothic", "Noto Sans CJK JP"};
 // Japanese face keeps captions legible and matches the one-line label heights.
 constexpr qreal kDefaultPointSize = 9.0;
 
+// The face that stands for the design face here, found once: a name that does not resolve
+// sends fontconfig through a round of fallback searches for every font made with it.
+QString &resolvedFace()
+{
+    static QString face = QString::fromUtf16(kDesignFace);
+    return face;
+}
+
 } // namespace
 
 void install()
 {
-    QFont::insertSubstitutions(QString::fromUtf16(kDesignFace), kStandIns);
+    const QString design = QString::fromUtf16(kDesignFace);
+    QFont::insertSubstitutions(design, kStandIns);
+    if (!QFontDatabase::hasFamily(design)) {
+        for (const QString &standIn : kStandIns) {
+            if (QFontDatabase::hasFamily(standIn)) {
+                resolvedFace() = standIn;
+                break;
+            }
+        }
+    }
     QApplication::setFont(designFont(kDefaultPointSize));
 }
 
 QFont designFont(qreal pointSize, int weight)
 {
-    QFont font(QString::fromUtf16(kDesignFace));
+    QFont font(resolvedFace());
     font.setPointSizeF(pointSize);
     font.setWeight(QFont::Weight(weight));
     font.setItalic(false);

@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QMenuBar>
 #include <QPainter>
+#include <QPixmapCache>
 #include <QPushButton>
 #include <QScreen>
 #include <QVBoxLayout>
@@ -14,23 +15,30 @@ class ClientArea : public QWidget {
 public:
     explicit ClientArea(QWidget *parent) : QWidget(parent) {}
 
-    void setPicture(const QPixmap &picture)
+    void setPicture(const QString &resource)
     {
-        picture_ = picture;
+        resource_ = resource;
         update();
     }
 
 protected:
+    // Decoded at the first painting, not at creation: the windows made hidden at start-up
+    // then cost nothing before the splash is up, and windows sharing a picture share it.
     void paintEvent(QPaintEvent *) override
     {
-        if (picture_.isNull())
+        if (resource_.isEmpty())
             return;
+        QPixmap picture;
+        if (!QPixmapCache::find(resource_, &picture)) {
+            picture.load(resource_);
+            QPixmapCache::insert(resource_, picture);
+        }
         QPainter painter(this);
-        painter.drawPixmap(0, 0, picture_);
+        painter.drawPixmap(0, 0, picture);
     }
 
 private:
-    QPixmap picture_;
+    QString resource_;
 };
 
 namespace {
@@ -83,9 +91,9 @@ void Form::setClientSize(QSize size)
     client_->setFixedSize(size);
 }
 
-void Form::setPicture(const QPixmap &picture)
+void Form::setPicture(const QString &resource)
 {
-    client_->setPicture(picture);
+    client_->setPicture(resource);
 }
 
 QMenuBar *Form::addMenuBar()

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include <QPixmap>
+#include <QString>
 #include <QWidget>
 
 class QMenuBar;
@@ -41,7 +41,7 @@ protected:
     QWidget *client() const;
     void setClientSize(QSize size);
     // Drawn unscaled from the client area's top-left corner and cut off at its edges.
-    void setPicture(const QPixmap &picture);
+    void setPicture(const QString &resource);
     QMenuBar *addMenuBar();
     // Enter anywhere in the window presses this button, unless another button has the focus
     // (it presses itself) or the button is disabled.
