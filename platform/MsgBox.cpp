@@ -13,19 +13,19 @@ MsgBoxAnswerer &answerer()
     return current;
 }
 
-struct ButtonSpec {
+struct ButtonDesign {
     const char16_t *text;
     QMessageBox::ButtonRole role;
     MsgBoxResult result;
 };
 
 // Captions as a Japanese desktop labels its message box buttons.
-constexpr ButtonSpec kOK{u"OK", QMessageBox::AcceptRole, vbOK};
-constexpr ButtonSpec kCancel{u"キャンセル", QMessageBox::RejectRole, vbCancel};
-constexpr ButtonSpec kYes{u"はい(&Y)", QMessageBox::YesRole, vbYes};
-constexpr ButtonSpec kNo{u"いいえ(&N)", QMessageBox::NoRole, vbNo};
+constexpr ButtonDesign kOK{u"OK", QMessageBox::AcceptRole, vbOK};
+constexpr ButtonDesign kCancel{u"キャンセル", QMessageBox::RejectRole, vbCancel};
+constexpr ButtonDesign kYes{u"はい(&Y)", QMessageBox::YesRole, vbYes};
+constexpr ButtonDesign kNo{u"いいえ(&N)", QMessageBox::NoRole, vbNo};
 
-QList<ButtonSpec> buttonsFor(int style)
+QList<ButtonDesign> buttonsFor(int style)
 {
     switch (style & 7) {
     case MsgBoxStyle::vbOKCancel:
@@ -66,11 +66,11 @@ std::unique_ptr<QMessageBox> buildMessageBox(const MsgBoxCall &call)
     box->setTextFormat(Qt::PlainText);
     box->setIcon(iconFor(call.style));
 
-    const QList<ButtonSpec> specs = buttonsFor(call.style);
+    const QList<ButtonDesign> designs = buttonsFor(call.style);
     QList<QPushButton *> buttons;
-    for (const ButtonSpec &spec : specs) {
-        QPushButton *button = box->addButton(QString::fromUtf16(spec.text), spec.role);
-        button->setProperty(kResultProperty, int(spec.result));
+    for (const ButtonDesign &design : designs) {
+        QPushButton *button = box->addButton(QString::fromUtf16(design.text), design.role);
+        button->setProperty(kResultProperty, int(design.result));
         buttons.append(button);
     }
     const bool secondIsDefault = (call.style & MsgBoxStyle::vbDefaultButton2) && buttons.size() > 1;
