@@ -34,6 +34,8 @@ public:
     QList<QString> FaceTexts;
     QList<QByteArray> FaceBytes;
 
+    // Rewrites the face file without the chosen face ("delete" is taken by C++); false, after
+    // saying so, when the file had to stay as it was.
     bool delete_();
 
 protected:
