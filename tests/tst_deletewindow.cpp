@@ -40,12 +40,6 @@ const QByteArray kThreeFaces("(^o^)\r\n(T_T)\r\n(-_-)\r\n");
 class TestDeleteWindow : public QObject {
     Q_OBJECT
 
-public:
-    explicit TestDeleteWindow(const TemporaryHome &home) : home_(home) {}
-
-private:
-    const TemporaryHome &home_;
-
     // Types the number and presses 削除する, answering "削除しました".
     QList<MsgBoxCall> deleteNumber(const QString &number)
     {
@@ -60,11 +54,7 @@ private:
 
 private slots:
     void initTestCase() { Runtime::prepare(*qApp); }
-    void init()
-    {
-        home_.removeDocuments();
-        home_.makeDocuments();
-    }
+    void init() { freshDocuments(); }
     void cleanup() { destroyAllWindows(); }
 
     void windowLooksAsDesigned()
@@ -239,7 +229,7 @@ private slots:
         FrmPicora3 &main = *frmPicora3;
         QTest::mouseClick(main.cmdUser, Qt::LeftButton);
         FrmDelete &w = deletionWindow();
-        ReadOnlyFolder readOnly(home_.documents());
+        ReadOnlyFolder readOnly(documentsFolder());
         if (!readOnly.active())
             QSKIP("this file system cannot make a folder read-only for root");
         w.txtNumber->setFocus();
@@ -290,12 +280,6 @@ private slots:
     }
 };
 
-int main(int argc, char **argv)
-{
-    TemporaryHome home;
-    QApplication app(argc, argv);
-    TestDeleteWindow test(home);
-    return QTest::qExec(&test, argc, argv);
-}
+FACE_FILE_TEST_MAIN(TestDeleteWindow)
 
 #include "tst_deletewindow.moc"

@@ -89,19 +89,9 @@ const QString kNothingRegistered = u"登録された「顔」がありません"
 class TestFaults : public QObject {
     Q_OBJECT
 
-public:
-    explicit TestFaults(const TemporaryHome &home) : home_(home) {}
-
-private:
-    const TemporaryHome &home_;
-
 private slots:
     void initTestCase() { Runtime::prepare(*qApp); }
-    void init()
-    {
-        home_.removeDocuments();
-        home_.makeDocuments();
-    }
+    void init() { freshDocuments(); }
     void cleanup() { destroyAllWindows(); }
 
     void faceFileIsAFolder()
@@ -128,7 +118,7 @@ private slots:
 
     void faceFileIsADanglingLink()
     {
-        const QString target = home_.documents() + u"/gone/顔ファイル.dat"_s;
+        const QString target = documentsFolder() + u"/gone/顔ファイル.dat"_s;
         QVERIFY(QFile::link(target, faceFilePath()));
         QCOMPARE(userCategory(), std::make_pair(QStringList{}, true));
         QCOMPARE(registerFace(u"(^^)"_s), (QStringList{kConfirm, kRefusedToSave}));
@@ -183,7 +173,7 @@ private slots:
     void readOnlyFolder()
     {
         writeFaceFile(kFaces);
-        ReadOnlyFolder readOnly(home_.documents());
+        ReadOnlyFolder readOnly(documentsFolder());
         if (!readOnly.active())
             QSKIP("this file system cannot make a folder read-only for root");
         // As root the file itself stays writable: appending works, the rewrite cannot.
@@ -211,7 +201,7 @@ private slots:
         writeFaceFile(big);
         QCOMPARE(inChild({u"delete-past-limit"_s}), kRefusedToDelete);
         QCOMPARE(faceFileBytes(), big);
-        QCOMPARE(QDir(home_.documents()).entryList(QDir::Files), QStringList{u"顔ファイル.dat"_s});
+        QCOMPARE(QDir(documentsFolder()).entryList(QDir::Files), QStringList{u"顔ファイル.dat"_s});
     }
 };
 
@@ -261,9 +251,9 @@ int main(int argc, char **argv)
         QApplication app(argc, argv);
         return child(QString::fromLocal8Bit(argv[2]));
     }
-    TemporaryHome home;
+    useTemporaryHome();
     QApplication app(argc, argv);
-    TestFaults test(home);
+    TestFaults test;
     return QTest::qExec(&test, argc, argv);
 }
 

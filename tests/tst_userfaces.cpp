@@ -40,19 +40,9 @@ const int kQuestion = 36;
 class TestUserFaces : public QObject {
     Q_OBJECT
 
-public:
-    explicit TestUserFaces(const TemporaryHome &home) : home_(home) {}
-
-private:
-    const TemporaryHome &home_;
-
 private slots:
     void initTestCase() { Runtime::prepare(*qApp); }
-    void init()
-    {
-        home_.removeDocuments();
-        home_.makeDocuments();
-    }
+    void init() { freshDocuments(); }
     void cleanup() { destroyAllWindows(); }
 
     void userCategoryListsTheFileInOrder()
@@ -99,7 +89,7 @@ private slots:
         QFETCH(QString, situation);
         QFETCH(int, answer);
         if (situation == "absent folder")
-            home_.removeDocuments();
+            removeDocuments();
         else if (situation == "a folder in its place")
             QDir().mkpath(faceFilePath());
 
@@ -116,7 +106,7 @@ private slots:
         QCOMPARE(frmEnter.isLoaded(), answer == vbYes);
         if (answer == vbYes)
             QVERIFY(frmEnter->isVisible());
-        QCOMPARE(QDir(home_.documents()).exists(), situation != "absent folder");
+        QCOMPARE(QDir(documentsFolder()).exists(), situation != "absent folder");
     }
 
     void yesBringsAnOpenRegistrationWindowForward()
@@ -290,7 +280,7 @@ private slots:
     {
         QFETCH(QString, situation);
         if (situation == "absent folder")
-            home_.removeDocuments();
+            removeDocuments();
         else
             QDir().mkpath(faceFilePath());
         frmPicora3.Load();
@@ -307,7 +297,7 @@ private slots:
         QVERIFY(boxes.asked[1].prompt.size() > prefix.size());
         QCOMPARE(w.txtFace->text(), u"(^o^)"_s);
         QVERIFY(w.isVisible());
-        QCOMPARE(QDir(home_.documents()).exists(), situation != "absent folder");
+        QCOMPARE(QDir(documentsFolder()).exists(), situation != "absent folder");
         QVERIFY(!QFileInfo(faceFilePath()).isFile());
     }
 
@@ -371,12 +361,6 @@ private slots:
     }
 };
 
-int main(int argc, char **argv)
-{
-    TemporaryHome home;
-    QApplication app(argc, argv);
-    TestUserFaces test(home);
-    return QTest::qExec(&test, argc, argv);
-}
+FACE_FILE_TEST_MAIN(TestUserFaces)
 
 #include "tst_userfaces.moc"

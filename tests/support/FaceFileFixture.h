@@ -4,37 +4,57 @@
 #include "catalogue/FaceFile.h"
 #include "support/Files.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
-// A home folder of the test's own, so that the face file lives in a documents folder that the
-// test makes, fills and takes away. Construct it before the application.
-class TemporaryHome {
-public:
-    TemporaryHome()
-    {
-        qputenv("HOME", home_.path().toUtf8());
-        qunsetenv("XDG_CONFIG_HOME");
-    }
+// A home folder of the test program's own, so that the face file lives in a documents folder
+// that the tests make, fill and take away. Call it before the application is made.
+inline void useTemporaryHome()
+{
+    static QTemporaryDir home;
+    qputenv("HOME", home.path().toUtf8());
+    qunsetenv("XDG_CONFIG_HOME");
+}
 
-    QString documents() const { return QFileInfo(faceFilePath()).path(); }
+inline QString documentsFolder()
+{
+    return QFileInfo(faceFilePath()).path();
+}
+inline void makeDocuments()
+{
+    QDir().mkpath(documentsFolder());
+}
+inline void removeDocuments()
+{
+    QDir(documentsFolder()).removeRecursively();
+}
 
-    void makeDocuments() const { QDir().mkpath(documents()); }
-    void removeDocuments() const { QDir(documents()).removeRecursively(); }
-
-private:
-    QTemporaryDir home_;
-};
+// An empty documents folder, as a new user has.
+inline void freshDocuments()
+{
+    removeDocuments();
+    makeDocuments();
+}
 
 inline QByteArray faceFileBytes()
 {
     return readBytes(faceFilePath());
 }
-
 inline void writeFaceFile(const QByteArray &bytes)
 {
     writeBytes(faceFilePath(), bytes);
 }
+
+// The main of a test program that works on the face file in its own home.
+#define FACE_FILE_TEST_MAIN(TestClass)                                                             \
+    int main(int argc, char **argv)                                                                \
+    {                                                                                              \
+        useTemporaryHome();                                                                        \
+        QApplication app(argc, argv);                                                              \
+        TestClass test;                                                                            \
+        return QTest::qExec(&test, argc, argv);                                                    \
+    }
