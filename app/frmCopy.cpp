@@ -6,10 +6,8 @@
 #include "forms/frmHelp.h"
 #include "forms/frmPicora3.h"
 #include "platform/Controls.h"
-#include "platform/Fonts.h"
 #include "platform/Twips.h"
 
-#include <QLabel>
 
 using namespace Qt::StringLiterals;
 
@@ -19,23 +17,16 @@ FrmCopy::FrmCopy() : Form(u"frmCopy"_s, Frame::Borderless, StartPosition::Centre
     setClientSize(twipsSize(4485, 2430));
     setPicture(u":/pictures/gradient.png"_s);
 
-    const auto colour = SystemColour::ButtonText;
-    Label1[0] =
-        addLabel(client(), u"Label1"_s, u"ポルカン"_s, twipsRect(720, 120, 3015, 495), colour);
-    Label1[0]->setFont(Fonts::designFont(20.25));
-    Label1[1] =
-        addLabel(client(), u"Label1"_s, u"ピコラ　３"_s, twipsRect(600, 600, 3210, 405), colour);
-    Label1[1]->setFont(Fonts::designFont(20.25));
-    sizeToText(Label1[1]);
-    Label3 =
-        addLabel(client(), u"Label3"_s, u"Version 1.01"_s, twipsRect(1680, 1080, 945, 180), colour);
-    sizeToText(Label3);
-    Label2 = addLabel(client(), u"Label2"_s, QString::fromUtf16(Credits::kCopyright),
-                      twipsRect(960, 1320, 2535, 255), colour);
-    Label4 = addLabel(client(), u"Label4"_s, QString::fromUtf16(Credits::kNotice),
-                      twipsRect(240, 1680, 4095, 615), colour);
-    Label4->setFont(Fonts::designFont(9.75));
-    Label4->setWordWrap(true);
+    // The product name with a full-width space, where the version window has a half-width one.
+    const Credits::Labels credits =
+        Credits::addLabels(client(), u"ピコラ　３"_s,
+                           {twipsRect(720, 120, 3015, 495), twipsRect(600, 600, 3210, 405),
+                            twipsRect(1680, 1080, 945, 180), twipsRect(960, 1320, 2535, 255),
+                            twipsRect(240, 1680, 4095, 615)});
+    Label1 = credits.Label1;
+    Label3 = credits.Label3;
+    Label2 = credits.Label2;
+    Label4 = credits.Label4;
 
     Line2 = new Line(client(), u"Line2"_s, twipsPoint(120, 120), twipsPoint(4320, 120), 2);
     Line3 = new Line(client(), u"Line3"_s, twipsPoint(120, 2280), twipsPoint(4320, 2280), 2);
