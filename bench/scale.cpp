@@ -5,14 +5,12 @@
 // peak memory is its own.
 #include "catalogue/BuiltinFaces.h"
 #include "catalogue/FaceFile.h"
-#include "catalogue/FaceRemoval.h"
 #include "forms/Module1.h"
 #include "forms/frmDelete.h"
 #include "forms/frmPicora3.h"
 #include "platform/CodePage932.h"
 #include "platform/MsgBox.h"
 #include "platform/Runtime.h"
-#include "platform/TextFile.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -71,14 +69,10 @@ int runCase(const QString &name)
     qsizetype count = 0;
     timer.start();
     if (name == "floor") {
-        TextFile file;
+        const FaceFileReading reading = readFaceFile(faceFilePath());
         QStringList faces;
-        file.openForInput(faceFilePath());
-        while (!file.atEnd()) {
-            QString face;
-            file.readLine(face);
-            faces.append(face);
-        }
+        for (QByteArrayView line : reading.lines())
+            faces.append(CodePage932::decode(line));
         count = faces.size();
     } else if (name == "list") {
         frmPicora3->cboFace->clear();
@@ -91,8 +85,7 @@ int runCase(const QString &name)
     } else if (name == "delete-rewrite") {
         frmDelete.Load();
         timer.restart();
-        QString reason;
-        removeListedFace(faceFilePath(), 250, frmDelete->FaceBytes, &reason);
+        removeListedFace(faceFilePath(), 250, frmDelete->FaceBytes);
         count = frmDelete->FaceCount;
     }
     const double ms = double(timer.nsecsElapsed()) / 1e6;

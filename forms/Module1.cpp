@@ -2,13 +2,18 @@
 #include "forms/Module1.h"
 
 #include "catalogue/BuiltinFaces.h"
+#include "catalogue/FaceFile.h"
 #include "forms/frmDelete.h"
 #include "forms/frmEnter.h"
 #include "forms/frmPicora3.h"
 #include "platform/Clipboard.h"
+#include "platform/CodePage932.h"
+#include "platform/MsgBox.h"
 
 #include <QComboBox>
 #include <QLabel>
+
+using namespace Qt::StringLiterals;
 
 namespace Module1 {
 
@@ -61,6 +66,36 @@ void AddSonotaFaces()
 void AddMuFaces()
 {
     appendToFaceList(Catalogue::kMuFaces);
+}
+
+void AddUserFaces()
+{
+    const FaceFileReading reading = readFaceFile(faceFilePath());
+    switch (reading.state) {
+    case FaceFileReading::State::Read: {
+        const QList<QByteArrayView> lines = reading.lines();
+        QStringList faces;
+        faces.reserve(lines.size());
+        for (QByteArrayView line : lines)
+            faces.append(CodePage932::decode(line));
+        frmPicora3->appendFaces(faces);
+        return;
+    }
+    case FaceFileReading::State::Absent:
+        if (MsgBox(u"「顔」を登録しますか？"_s, MsgBoxStyle::vbYesNo + MsgBoxStyle::vbQuestion,
+                   u"登録された「顔」がありません"_s) == vbYes)
+            ShowEnter();
+        return;
+    case FaceFileReading::State::Unreadable:
+        tellFaceFileUnreadable(reading.reason);
+        return;
+    }
+}
+
+void tellFaceFileUnreadable(const QString &reason)
+{
+    MsgBox(u"「顔」を読み込めませんでした。\n"_s + faceFilePath() + u"\n"_s + reason,
+           MsgBoxStyle::vbOKOnly + MsgBoxStyle::vbCritical, u"読み込めません"_s);
 }
 
 void ShowEnter()

@@ -20,9 +20,12 @@ void AddTanoshiiFaces();
 void AddSonotaFaces();
 void AddMuFaces();
 
-// Appends the face file's lines at the end of the main window's face list; when the file
-// cannot be read, offers to register a face. (It lives beside the face file, in catalogue/.)
+// Appends the face file's lines at the end of the main window's face list. When there is no
+// face file yet, offers to register a face; when there is one that cannot be read, says so.
 void AddUserFaces();
+
+// Tells the user that the face file is there but cannot be read, and why.
+void tellFaceFileUnreadable(const QString &reason);
 
 // Show the registration and the deletion window, creating them when they do not exist.
 void ShowEnter();

@@ -2,15 +2,14 @@
 #include "forms/frmDelete.h"
 
 #include "catalogue/FaceFile.h"
-#include "catalogue/FaceRemoval.h"
 #include "forms/Module1.h"
 #include "forms/frmPicora3.h"
 #include "platform/Clipboard.h"
+#include "platform/CodePage932.h"
 #include "platform/Controls.h"
 #include "platform/Conversions.h"
 #include "platform/Fonts.h"
 #include "platform/MsgBox.h"
-#include "platform/TextFile.h"
 #include "platform/Twips.h"
 
 #include <QComboBox>
@@ -66,26 +65,26 @@ FrmDelete::FrmDelete() : Form(u"frmDelete"_s, Frame::FixedDialog, StartPosition:
     cboFace->setFocus();
 }
 
-// Lists the face file's lines by number, at most kMostFaces of them; an unreadable file
-// leaves the list empty without a word.
 void FrmDelete::Form_Load()
 {
+    listFaces();
+}
+
+// Lists the face file's lines by number, at most kMostFaces of them.
+void FrmDelete::listFaces()
+{
     FaceCount = 0;
-    TextFile file;
-    if (!file.openForInput(faceFilePath()))
-        return;
+    FaceBytes.clear();
+    cboFace->clear();
+    const FaceFileReading reading = readFaceFile(faceFilePath());
+    if (reading.state == FaceFileReading::State::Unreadable)
+        Module1::tellFaceFileUnreadable(reading.reason);
     QStringList entries;
-    while (!file.atEnd() && FaceCount < kMostFaces) {
-        QString text;
-        QByteArray bytes;
-        if (!file.readLine(text, bytes))
-            break;
+    for (QByteArrayView line : reading.lines(kMostFaces)) {
         ++FaceCount;
-        FaceTexts.append(text);
-        FaceBytes.append(bytes);
-        entries.append(QString::number(FaceCount) + u" -- "_s + text);
+        FaceBytes.append(line.toByteArray());
+        entries.append(QString::number(FaceCount) + u" -- "_s + CodePage932::decode(line));
     }
-    file.close();
     cboFace->addItems(entries);
     cboFace->setCurrentIndex(-1);
 }
@@ -99,19 +98,37 @@ bool FrmDelete::eventFilter(QObject *watched, QEvent *event)
 
 bool FrmDelete::delete_()
 {
-    QString reason;
-    if (removeListedFace(faceFilePath(), Val(txtNumber->text()), FaceBytes, &reason))
+    const int stop = MsgBoxStyle::vbOKOnly + MsgBoxStyle::vbCritical;
+    const FaceFileChange removed =
+        removeListedFace(faceFilePath(), Val(txtNumber->text()), FaceBytes);
+    switch (removed.outcome) {
+    case FaceFileChange::Outcome::Done:
         return true;
-    MsgBox(u"「顔」を削除できませんでした。\n"_s + faceFilePath() + u"\n"_s + reason,
-           MsgBoxStyle::vbOKOnly + MsgBoxStyle::vbCritical, u"削除できません"_s);
+    case FaceFileChange::Outcome::NotListed:
+        MsgBox(u"その番号の「顔」はありません"_s, stop, u"無効です"_s);
+        return false;
+    case FaceFileChange::Outcome::Changed:
+        MsgBox(u"顔ファイルが変わっていたため、削除しませんでした"_s, stop, u"削除できません"_s);
+        // The numbers the user sees must be the file's own again.
+        listFaces();
+        return false;
+    case FaceFileChange::Outcome::Failed:
+        MsgBox(u"「顔」を削除できませんでした。\n"_s + faceFilePath() + u"\n"_s + removed.reason,
+               stop, u"削除できません"_s);
+        return false;
+    }
     return false;
 }
 
 void FrmDelete::cmdDelete_Click()
 {
-    // A failed rewrite leaves the file, the lists and this window as they were.
-    if (!delete_())
+    // When nothing was deleted, the file, the main window and the clipboard stay as they
+    // were, and the user can correct the number at once.
+    if (!delete_()) {
+        txtNumber->setFocus();
+        txtNumber->selectAll();
         return;
+    }
     frmPicora3->cboFace->clear();
     cboFace->clear();
     Clipboard::Clear();

@@ -29,13 +29,12 @@ public:
     QPushButton *cmdDelete;
     QLineEdit *txtNumber;
 
-    // The lines the last load took from the face file, decoded and as stored.
+    // The lines the last reading took from the face file, as stored.
     int FaceCount = 0;
-    QList<QString> FaceTexts;
     QList<QByteArray> FaceBytes;
 
     // Rewrites the face file without the chosen face ("delete" is taken by C++); false, after
-    // saying so, when the file had to stay as it was.
+    // saying why, when the file stays as it was.
     bool delete_();
 
 protected:
@@ -43,6 +42,8 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    void listFaces();
+
     void cmdDelete_Click();
     void txtNumber_Change();
     void txtNumber_GotFocus();

@@ -9,7 +9,6 @@
 #include "platform/Controls.h"
 #include "platform/Fonts.h"
 #include "platform/MsgBox.h"
-#include "platform/TextFile.h"
 #include "platform/Twips.h"
 
 #include <QComboBox>
@@ -65,6 +64,9 @@ void FrmEnter::cmdEnterFace_Click()
     const int stop = MsgBoxStyle::vbOKOnly + MsgBoxStyle::vbCritical;
     if (face.isEmpty()) {
         MsgBox(u"何か入力してください"_s, stop, u"無効です"_s);
+    } else if (holdsLineBreak(face)) {
+        // A pasted line break would split the face in two in the file.
+        MsgBox(u"改行を含む「顔」は登録できません"_s, stop, u"無効です"_s);
     } else if (const QString refused = CodePage932::unrepresentable(face); !refused.isEmpty()) {
         // Refused before anything changes: the face file could not hold it as typed.
         MsgBox(u"保存できない文字が含まれています："_s + refused, stop, u"無効です"_s);
@@ -87,13 +89,10 @@ void FrmEnter::Touroku()
         return;
     }
 
-    TextFile file;
-    const bool written = file.openForAppend(faceFilePath()) && file.writeLine(face);
-    file.close();
-    if (!written) {
+    const FaceFileChange appended = appendFace(faceFilePath(), face);
+    if (appended.outcome != FaceFileChange::Outcome::Done) {
         // The entry keeps its text, and the file is as it was: nothing of the user's is lost.
-        MsgBox(u"「顔」を保存できませんでした。\n"_s + faceFilePath() + u"\n"_s +
-                   file.errorString(),
+        MsgBox(u"「顔」を保存できませんでした。\n"_s + faceFilePath() + u"\n"_s + appended.reason,
                MsgBoxStyle::vbOKOnly + MsgBoxStyle::vbCritical, u"保存できません"_s);
         txtFace->setFocus();
         return;

@@ -22,6 +22,8 @@
 #include <QSignalBlocker>
 #include <QStringListModel>
 
+#include <limits>
+
 using namespace Qt::StringLiterals;
 
 FrmPicora3::FrmPicora3()
@@ -55,6 +57,8 @@ FrmPicora3::FrmPicora3()
     // A typed face is shown and copied, never added to the list, and never completed from it.
     cboFace->setInsertPolicy(QComboBox::NoInsert);
     cboFace->setCompleter(nullptr);
+    // A face of any length reaches the clipboard whole, however long the file's line.
+    cboFace->lineEdit()->setMaxLength(std::numeric_limits<int>::max());
     // A face file may hold a million lines: a plain list of texts keeps them small, and the
     // drop-down measures one row, not all of them.
     faceList_ = new QStringListModel(cboFace);

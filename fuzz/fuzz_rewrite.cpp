@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: MIT
-// The deletion's rewrite on any face file and any chosen number: the result is the old file,
-// or the old file less exactly the chosen line, byte for byte.
+// The deletion's rewrite on any face file and any listed number: either it refuses because the
+// listed face is no longer there, or the result is the old file less exactly the chosen line,
+// byte for byte.
 #include "catalogue/FaceRemoval.h"
-#include "platform/TextFile.h"
+#include "platform/Lines.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -25,22 +26,26 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     if (changedSinceListed && !listed.isEmpty())
         listed[qsizetype(data[1] >> 2) % listed.size()].append('!');
 
-    const QByteArray kept = withoutListedLine(content, chosen, listed);
-    if (kept == content)
+    if (!namesListedLine(chosen, listed.size()))
+        return 0;
+    const std::optional<QByteArray> kept = withoutListedLine(content, chosen, listed);
+    const qsizetype index = qsizetype(chosen) - 1;
+    // Refused exactly when the chosen line is not the one listed.
+    const QList<QByteArrayView> texts = splitLines(content);
+    if (kept.has_value() != (index < texts.size() && texts[index] == listed[index]))
+        std::abort();
+    if (!kept)
         return 0;
 
-    // Something went: it must be one whole stored line, the chosen one, as it was listed.
-    if (!namesListedLine(chosen, listed.size()))
-        std::abort();
-    const qsizetype index = qsizetype(chosen) - 1;
+    // What went is one whole stored line, the chosen one, as it was listed.
     qsizetype start = 0;
     const QList<QByteArrayView> stored = splitStoredLines(content);
     for (qsizetype i = 0; i < index; ++i)
         start += stored[i].size();
     const QByteArrayView gone = stored[index];
-    if (!gone.startsWith(listed[index]) || kept.size() != content.size() - gone.size() ||
-        kept.first(start) != content.first(start) ||
-        kept.sliced(start) != content.sliced(start + gone.size()))
+    if (!gone.startsWith(listed[index]) || kept->size() != content.size() - gone.size() ||
+        kept->first(start) != content.first(start) ||
+        kept->sliced(start) != content.sliced(start + gone.size()))
         std::abort();
     return 0;
 }

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 // A deletion killed at any moment leaves the face file either as it was or as it was meant to
 // become: never half written, never empty, never gone.
-#include "catalogue/FaceRemoval.h"
-#include "platform/TextFile.h"
+#include "catalogue/FaceFile.h"
+#include "platform/Lines.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -41,8 +41,8 @@ int deleteForever(const QString &path)
         const QList<QByteArrayView> lines = splitLines(content);
         if (lines.isEmpty())
             return 0;
-        QString reason;
-        if (!removeListedFace(path, 1, {lines.first().toByteArray()}, &reason))
+        if (removeListedFace(path, 1, {lines.first().toByteArray()}).outcome !=
+            FaceFileChange::Outcome::Done)
             return 3;
     }
 }

@@ -40,11 +40,12 @@ const QByteArray kThreeFaces("(^o^)\r\n(T_T)\r\n(-_-)\r\n");
 class TestDeleteWindow : public QObject {
     Q_OBJECT
 
-    // Types the number and presses 削除する, answering "削除しました".
+    // Types the number in place of what the box holds and presses 削除する, answering OK.
     QList<MsgBoxCall> deleteNumber(const QString &number)
     {
         FrmDelete &w = *frmDelete;
         w.txtNumber->setFocus();
+        w.txtNumber->selectAll();
         typeInto(w.txtNumber, number);
         ScriptedMsgBoxes boxes;
         boxes.willAnswer({vbOK});
@@ -102,8 +103,7 @@ private slots:
         const QByteArray withoutSecond("(^o^)\r\n(-_-)\r\n");
         for (const char *removes : {"2", " 2", "2x", "02", "2.0"})
             QTest::addRow("'%s' deletes face 2", removes) << removes << withoutSecond;
-        for (const char *keeps : {"1 2", "0", "-1", "4", "2.5", "x", " "})
-            QTest::addRow("'%s' deletes nothing", keeps) << keeps << kThreeFaces;
+        QTest::addRow("'3' deletes the last face") << "3" << QByteArray("(^o^)\r\n(T_T)\r\n");
     }
 
     void deletingByNumber()
@@ -135,6 +135,45 @@ private slots:
         QCOMPARE(clipboardText(), QString());
     }
 
+    // Nothing deleted is never reported as deleted: the file is not touched, the main window
+    // and the clipboard stay as they were, and the number is ready to be typed again.
+    void numbersNotListedDeleteNothing_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QString>("number");
+        for (const char *number : {"1 2", "0", "-1", "4", "999", "2.5", "x", " "})
+            QTest::addRow("'%s'", number) << kThreeFaces << number;
+        QTest::newRow("any number of an empty list") << QByteArray() << u"1"_s;
+    }
+
+    void numbersNotListedDeleteNothing()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(QString, number);
+        writeFaceFile(file);
+        const QString untouched = fingerprint(faceFilePath());
+        FrmPicora3 &main = *frmPicora3;
+        main.show();
+        QTest::mouseClick(main.cmdWarai, Qt::LeftButton);
+        QTest::keyClick(main.cboFace, Qt::Key_Down);
+        FrmDelete &w = deletionWindow();
+
+        const QList<MsgBoxCall> asked = deleteNumber(number);
+        QCOMPARE(asked.size(), 1);
+        QCOMPARE(asked[0].prompt, u"その番号の「顔」はありません"_s);
+        QCOMPARE(asked[0].title, u"無効です"_s);
+        QCOMPARE(asked[0].style, 16);
+        QCOMPARE(faceFileBytes(), file);
+        QCOMPARE(fingerprint(faceFilePath()), untouched);
+        QCOMPARE(main.cboFace->count(), 37);
+        QCOMPARE(main.lblFace->text(), u"(^o^)"_s);
+        QCOMPARE(clipboardText(), u"(^o^)"_s);
+        QVERIFY(frmDelete.isLoaded());
+        QCOMPARE(w.cboFace->count(), file.count('\n'));
+        QCOMPARE(QApplication::focusWidget(), w.txtNumber);
+        QCOMPARE(w.txtNumber->selectedText(), number);
+    }
+
     void buttonFollowsTheNumberBox()
     {
         writeFaceFile(kThreeFaces);
@@ -161,8 +200,7 @@ private slots:
         writeFaceFile(QByteArray());
         deletionWindow();
         QCOMPARE(frmDelete->cboFace->count(), 0);
-        QCOMPARE(deleteNumber(u"1"_s).size(), 1);
-        QCOMPARE(faceFileBytes(), QByteArray());
+        destroyAllWindows();
 
         QFile::remove(faceFilePath());
         ScriptedMsgBoxes quiet;
@@ -170,6 +208,24 @@ private slots:
         deletionWindow();
         QCOMPARE(frmDelete->cboFace->count(), 0);
         QVERIFY(quiet.asked.isEmpty());
+        QCOMPARE(deleteNumber(u"1"_s)[0].prompt, u"その番号の「顔」はありません"_s);
+        QVERIFY(!QFileInfo::exists(faceFilePath()));
+    }
+
+    void unreadableFileIsReportedOnOpening()
+    {
+        QVERIFY(QDir().mkpath(faceFilePath()));
+        ScriptedMsgBoxes boxes;
+        boxes.willAnswer({vbOK});
+        FrmDelete &w = deletionWindow();
+        QCOMPARE(boxes.asked.size(), 1);
+        QCOMPARE(boxes.asked[0].prompt, u"「顔」を読み込めませんでした。\n"_s + faceFilePath() +
+                                            u"\nファイルではないものがその名前で置かれています"_s);
+        QCOMPARE(boxes.asked[0].title, u"読み込めません"_s);
+        QCOMPARE(boxes.asked[0].style, 16);
+        QVERIFY(w.isVisible());
+        QCOMPARE(w.cboFace->count(), 0);
+        QCOMPARE(w.FaceCount, 0);
     }
 
     void atMost501FacesAndNoneLost()
@@ -208,10 +264,29 @@ private slots:
     void faceChangedWhileOpenIsNotRemoved()
     {
         writeFaceFile(kThreeFaces);
-        deletionWindow();
+        FrmPicora3 &main = *frmPicora3;
+        QTest::mouseClick(main.cmdUser, Qt::LeftButton);
+        FrmDelete &w = deletionWindow();
+        // Another copy of the program deleted the first face meanwhile.
         writeFaceFile("(T_T)\r\n(-_-)\r\n");
-        QCOMPARE(deleteNumber(u"1"_s).size(), 1);
+        const QString untouched = fingerprint(faceFilePath());
+        const QList<MsgBoxCall> asked = deleteNumber(u"1"_s);
+        QCOMPARE(asked.size(), 1);
+        QCOMPARE(asked[0].prompt, u"顔ファイルが変わっていたため、削除しませんでした"_s);
+        QCOMPARE(asked[0].title, u"削除できません"_s);
+        QCOMPARE(asked[0].style, 16);
         QCOMPARE(faceFileBytes(), QByteArray("(T_T)\r\n(-_-)\r\n"));
+        QCOMPARE(fingerprint(faceFilePath()), untouched);
+        // The window lists the file as it is now; the main window keeps its list.
+        QVERIFY(frmDelete.isLoaded());
+        QCOMPARE(entries(w.cboFace), (QStringList{u"1 -- (T_T)"_s, u"2 -- (-_-)"_s}));
+        QCOMPARE(w.FaceCount, 2);
+        QCOMPARE(main.cboFace->count(), 3);
+        QCOMPARE(QApplication::focusWidget(), w.txtNumber);
+        QCOMPARE(w.txtNumber->selectedText(), u"1"_s);
+        // The numbers shown now delete what they show.
+        deleteNumber(u"1"_s);
+        QCOMPARE(faceFileBytes(), QByteArray("(-_-)\r\n"));
     }
 
     void invalidBytesComeThroughUnchanged()

@@ -6,6 +6,7 @@
 #include "support/FaceFileFixture.h"
 #include "support/Harness.h"
 
+#include <QClipboard>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -78,7 +79,7 @@ private slots:
     {
         QTest::addColumn<QString>("situation");
         QTest::addColumn<int>("answer");
-        for (const char *situation : {"absent file", "absent folder", "a folder in its place"}) {
+        for (const char *situation : {"absent file", "absent folder"}) {
             QTest::addRow("%s, Yes", situation) << situation << int(vbYes);
             QTest::addRow("%s, No", situation) << situation << int(vbNo);
         }
@@ -90,8 +91,6 @@ private slots:
         QFETCH(int, answer);
         if (situation == "absent folder")
             removeDocuments();
-        else if (situation == "a folder in its place")
-            QDir().mkpath(faceFilePath());
 
         ScriptedMsgBoxes boxes;
         boxes.willAnswer({answer});
@@ -107,6 +106,24 @@ private slots:
         if (answer == vbYes)
             QVERIFY(frmEnter->isVisible());
         QCOMPARE(QDir(documentsFolder()).exists(), situation != "absent folder");
+    }
+
+    void unreadableFileIsReportedNotQuestioned()
+    {
+        QVERIFY(QDir().mkpath(faceFilePath()));
+        ScriptedMsgBoxes boxes;
+        boxes.willAnswer({vbOK});
+        FrmPicora3 &w = mainWindowShowing(u"(^o^)"_s);
+        QTest::mouseClick(w.cmdUser, Qt::LeftButton);
+        QCOMPARE(boxes.asked.size(), 1);
+        QCOMPARE(boxes.asked[0].prompt, u"「顔」を読み込めませんでした。\n"_s + faceFilePath() +
+                                            u"\nファイルではないものがその名前で置かれています"_s);
+        QCOMPARE(boxes.asked[0].title, u"読み込めません"_s);
+        QCOMPARE(boxes.asked[0].style, MsgBoxStyle::vbOKOnly + MsgBoxStyle::vbCritical);
+        QCOMPARE(w.cboFace->count(), 0);
+        QCOMPARE(w.lblSel->text(), u"登録系："_s);
+        QVERIFY(!frmEnter.isLoaded());
+        QVERIFY(QFileInfo(faceFilePath()).isDir());
     }
 
     void yesBringsAnOpenRegistrationWindowForward()
@@ -186,6 +203,36 @@ private slots:
         QCOMPARE(w.txtFace->text(), u"(😀é)"_s);
     }
 
+    void lineBreaksAreRefused_data()
+    {
+        QTest::addColumn<QString>("pasted");
+        QTest::newRow("CR") << u"ab\rcd"_s;
+        QTest::newRow("CR LF") << u"ab\r\ncd"_s;
+        QTest::newRow("LF") << u"ab\ncd"_s;
+    }
+
+    void lineBreaksAreRefused()
+    {
+        QFETCH(QString, pasted);
+        writeFaceFile("(^^)\r\n");
+        FrmPicora3 &main = mainWindowShowing(u"(^o^)"_s);
+        FrmEnter &w = registrationWindow();
+        QGuiApplication::clipboard()->setText(pasted);
+        QTest::keyClick(w.txtFace, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(w.txtFace->text(), pasted);
+        ScriptedMsgBoxes boxes;
+        QTest::mouseClick(w.cmdEnterFace, Qt::LeftButton);
+        QCOMPARE(boxes.asked.size(), 1);
+        QCOMPARE(boxes.asked[0].prompt, u"改行を含む「顔」は登録できません"_s);
+        QCOMPARE(boxes.asked[0].title, u"無効です"_s);
+        QCOMPARE(boxes.asked[0].style, 16);
+        QCOMPARE(faceFileBytes(), QByteArray("(^^)\r\n"));
+        QCOMPARE(main.cboFace->count(), 37);
+        QCOMPARE(clipboardText(), pasted);
+        QCOMPARE(w.txtFace->text(), pasted);
+        QCOMPARE(QApplication::focusWidget(), w.txtFace);
+    }
+
     void cancelAtTheConfirmationWritesNothing()
     {
         writeFaceFile("(^^)\r\n");
@@ -227,6 +274,16 @@ private slots:
             << QStringList{"(^^)", "(^^)"};
         QTest::newRow("blanks only") << QByteArray("<absent>") << u"\u3000 "_s
                                      << QByteArray("\x81\x40 \r\n") << QStringList{u"\u3000 "_s};
+        // A file edited by hand: every face in it stays as it was, the new one its own line.
+        QTest::newRow("no final line end")
+            << QByteArray("(^_^)\r\nabc") << u"zz"_s << QByteArray("(^_^)\r\nabc\r\nzz\r\n")
+            << QStringList{"(^_^)", "abc", "zz"};
+        QTest::newRow("unfinished double-byte character at the end")
+            << QByteArray("abc\x81") << u"zz"_s << QByteArray("abc\x81\r\nzz\r\n")
+            << QStringList{u"abc\uFFFD"_s, u"zz"_s};
+        QTest::newRow("lines ended by LF alone")
+            << QByteArray("a\nb\n") << u"zz"_s << QByteArray("a\nb\n\r\nzz\r\n")
+            << QStringList{"a\nb\n", "zz"};
     }
 
     void okAppendsTheFaceAndListsTheFile()

@@ -6,6 +6,8 @@
 #include <QString>
 #include <QTest>
 
+#include <sys/stat.h>
+
 // A file's bytes, or "<absent>".
 inline QByteArray readBytes(const QString &path)
 {
@@ -18,4 +20,16 @@ inline void writeBytes(const QString &path, const QByteArray &bytes)
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
     QCOMPARE(file.write(bytes), bytes.size());
+}
+
+// A file's identity and the time of its last change: a file left alone keeps both.
+inline QString fingerprint(const QString &path)
+{
+    struct stat info {};
+    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
+        return QStringLiteral("<absent>");
+    return QStringLiteral("%1 %2.%3")
+        .arg(info.st_ino)
+        .arg(info.st_mtim.tv_sec)
+        .arg(info.st_mtim.tv_nsec);
 }

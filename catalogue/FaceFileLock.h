@@ -1,0 +1,45 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QString>
+
+#include <chrono>
+#include <functional>
+
+// The face file, open and locked against every other copy of the program for as long as this
+// lives. Appends and rewrites each hold it, so a face appended can never fall between a
+// rewrite's reading and its rename. A rewrite puts a new file in place: whoever was waiting on
+// the old one notices and locks the new one instead.
+class FaceFileLock {
+public:
+    enum class Purpose {
+        Append,  // creates the file when absent
+        Rewrite, // an absent file stays absent
+    };
+
+    // How long a change waits for another copy before saying so: the window stays frozen
+    // meanwhile, so not longer than a moment.
+    static constexpr std::chrono::milliseconds kPatience{2000};
+
+    // `waiting` runs once if another copy holds the lock when it is first asked for.
+    FaceFileLock(const QString &path, Purpose purpose, const std::function<void()> &waiting);
+    ~FaceFileLock();
+    FaceFileLock(const FaceFileLock &) = delete;
+    FaceFileLock &operator=(const FaceFileLock &) = delete;
+
+    bool held() const { return fd_ >= 0; }
+    int fd() const { return fd_; }
+
+    // Why it is not held: the file is absent (a rewrite only), another copy kept it past the
+    // patience, the path names no regular file, or the system's error number.
+    bool absent() const;
+    bool busy() const { return busy_; }
+    bool notRegular() const { return notRegular_; }
+    int error() const { return error_; }
+
+private:
+    int fd_ = -1;
+    int error_ = 0;
+    bool busy_ = false;
+    bool notRegular_ = false;
+};
