@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
-# Deleting face 2 of 3 by the keyboard: the file loses exactly that line, and the main
-# window's list holds the other two.
+# Deleting face 2 of 3 by the keyboard: a number not listed is refused and the file left
+# alone; then the file loses exactly line 2, and the main window's list holds the other two.
 # usage: delete.sh PICORA3_DELETE_HARNESS SCREENSHOT_FOLDER
 source "$(dirname "$0")/xsession.sh"
 
@@ -21,6 +21,18 @@ screenshot "$delete" "$shots/delete.png"
 
 # The focus starts in the list; Tab passes the disabled button and reaches the number.
 xdotool key --delay 30 Tab
+before=$(stat -c '%i %Y' "$face_file")
+xdotool type --delay 50 "9"
+xdotool key --delay 30 Return
+refused=$(window_named "無効です")
+xdotool windowfocus --sync "$refused"
+xdotool key --delay 30 Return
+wait_for 5 no_window_named "無効です" || fail "the refusal stayed up"
+[[ $(stat -c '%i %Y' "$face_file") == "$before" ]] || fail "a number not listed touched the file"
+no_window_named "削除終了" || fail "a number not listed was reported deleted"
+
+# The number is selected again, so typing replaces it.
+xdotool windowfocus --sync "$delete"
 xdotool type --delay 50 "2"
 xdotool key --delay 30 Return
 done_box=$(window_named "削除終了")

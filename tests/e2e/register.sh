@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
 # A new user registers two faces, one typed and one pasted, finds them in the face file as
-# code page 932 with CR LF, and finds them again after a restart.
+# code page 932 with CR LF, and finds them again after a restart. A pasted line break is
+# refused, and a face added by hand without a line end stays its own face.
 # usage: register.sh PICORA3 SCREENSHOT_FOLDER
 source "$(dirname "$0")/xsession.sh"
 
@@ -67,6 +68,24 @@ answer "「顔」登録の確認" default
 wait_for 5 face_file_is '(^_^)v\r\n \x81\x5f(^^\x81\x5f)\x81\x5e\r\n' ||
     fail "face file holds $(od -An -tx1 "$face_file")"
 
+# Text with a line break pasted from another program is refused, and nothing is written.
+printf 'ab\rcd' | xclip -selection clipboard
+xdotool windowfocus --sync "$enter"
+xdotool key --delay 30 ctrl+a ctrl+v Return
+answer "無効です" default
+face_file_is '(^_^)v\r\n \x81\x5f(^^\x81\x5f)\x81\x5e\r\n' ||
+    fail "face file holds $(od -An -tx1 "$face_file")"
+
+# A face added by hand in an editor that wrote no final line end keeps its own line.
+printf 'abc' >>"$face_file"
+xdotool windowfocus --sync "$enter"
+xdotool key --delay 30 ctrl+a BackSpace
+xdotool type --delay 80 "zz"
+xdotool key --delay 30 Return
+answer "「顔」登録の確認" default
+wait_for 5 face_file_is '(^_^)v\r\n \x81\x5f(^^\x81\x5f)\x81\x5e\r\nabc\r\nzz\r\n' ||
+    fail "face file holds $(od -An -tx1 "$face_file")"
+
 # Closing the registration window asks first (Cancel preselected).
 xdotool windowfocus --sync "$enter"
 xdotool key --delay 30 Tab Tab space
@@ -74,7 +93,7 @@ answer "「顔」登録の終了" other
 wait_for 5 no_window_named "「顔」の登録" || fail "the registration window stayed"
 quit_program
 
-# After a restart both faces are in the user category, in order.
+# After a restart every face is in the user category, in order.
 start_program
 press_user_category
 xdotool windowfocus --sync "$main"
@@ -83,5 +102,9 @@ xdotool key --delay 30 Down
 expect_clipboard "(^_^)v"
 xdotool key --delay 30 Down
 expect_clipboard " ＼(^^＼)／"
+xdotool key --delay 30 Down
+expect_clipboard "abc"
+xdotool key --delay 30 Down
+expect_clipboard "zz"
 quit_program
 echo "e2e registration: passed"
