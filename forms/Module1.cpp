@@ -32,7 +32,7 @@ void appendToFaceList(Catalogue::FaceList faces)
 
 void ResetFace()
 {
-    frmPicora3->cboFace->clear();
+    frmPicora3->clearFaces();
     Clipboard::Clear();
     frmPicora3->lblFace->setText(QString());
 }

@@ -129,7 +129,7 @@ void FrmDelete::cmdDelete_Click()
         txtNumber->selectAll();
         return;
     }
-    frmPicora3->cboFace->clear();
+    frmPicora3->clearFaces();
     cboFace->clear();
     Clipboard::Clear();
     frmPicora3->lblFace->setText(QString());

@@ -71,7 +71,7 @@ void FrmEnter::cmdEnterFace_Click()
         // Refused before anything changes: the face file could not hold it as typed.
         MsgBox(u"保存できない文字が含まれています："_s + refused, stop, u"無効です"_s);
     } else {
-        frmPicora3->cboFace->clear();
+        frmPicora3->clearFaces();
         Clipboard::Clear();
         Touroku();
     }

@@ -140,6 +140,15 @@ void FrmPicora3::appendFaces(const QStringList &faces)
     }
 }
 
+void FrmPicora3::clearFaces()
+{
+    // QComboBox::clear() leaves the text field alone when the list had no entries; a typed
+    // face must go with the list all the same.
+    const QSignalBlocker quiet(cboFace);
+    cboFace->clear();
+    cboFace->clearEditText();
+}
+
 void FrmPicora3::Form_Load()
 {
     moveFrameTo(QPoint(0, 0));

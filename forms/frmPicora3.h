@@ -21,6 +21,8 @@ public:
 
     // Appends entries at the end of the face list, leaving its text field as it is.
     void appendFaces(const QStringList &faces);
+    // Clears the face list: all entries go and its text field is emptied.
+    void clearFaces();
 
     QLabel *lblFace;
     QLabel *lblSel;

@@ -1,7 +1,11 @@
 // SPDX-License-Identifier: MIT
 #include "catalogue/BuiltinFaces.h"
+#include "forms/Module1.h"
+#include "forms/frmDelete.h"
+#include "forms/frmEnter.h"
 #include "forms/frmPicora3.h"
 #include "platform/Clipboard.h"
+#include "support/FaceFileFixture.h"
 #include "support/Harness.h"
 
 #include <QAbstractItemView>
@@ -242,6 +246,53 @@ private slots:
         QCOMPARE(entries(w.cboFace), texts(Catalogue::kMuFaces));
     }
 
+    // Clearing the list empties its text field too, also when the list had no entries.
+    void clearingTheListEmptiesItsTextField_data()
+    {
+        QTest::addColumn<QString>("clearedBy");
+        QTest::addColumn<bool>("filled");
+        for (const char *clearedBy : {"category button", "registration", "deletion"}) {
+            QTest::addRow("%s, typed into an empty list", clearedBy) << clearedBy << false;
+            QTest::addRow("%s, typed into a filled list", clearedBy) << clearedBy << true;
+        }
+    }
+
+    void clearingTheListEmptiesItsTextField()
+    {
+        QFETCH(QString, clearedBy);
+        QFETCH(bool, filled);
+        freshDocuments();
+        writeFaceFile("(^^)\r\n(T_T)\r\n");
+        FrmPicora3 &w = shownMainWindow();
+        if (filled)
+            QTest::mouseClick(w.cmdWarai, Qt::LeftButton);
+        w.cboFace->setFocus();
+        typeInto(w.cboFace->lineEdit(), u"x"_s);
+        QCOMPARE(w.cboFace->currentText(), u"x"_s);
+
+        ScriptedMsgBoxes boxes;
+        boxes.willAnswer({vbOK});
+        QStringList listed;
+        if (clearedBy == "category button") {
+            QTest::mouseClick(w.cmdNaki, Qt::LeftButton);
+            listed = texts(Catalogue::kNakiFaces);
+        } else if (clearedBy == "registration") {
+            Module1::ShowEnter();
+            frmEnter->txtFace->setText(u"(new)"_s);
+            QTest::mouseClick(frmEnter->cmdEnterFace, Qt::LeftButton);
+            listed = QStringList{"(^^)", "(T_T)", "(new)"};
+        } else {
+            Module1::ShowDelete();
+            frmDelete->txtNumber->setText(u"1"_s);
+            QTest::mouseClick(frmDelete->cmdDelete, Qt::LeftButton);
+            listed = QStringList{"(T_T)"};
+        }
+        QCOMPARE(entries(w.cboFace), listed);
+        QCOMPARE(w.cboFace->currentText(), QString());
+        QCOMPARE(w.cboFace->lineEdit()->text(), QString());
+        QCOMPARE(clipboardText(), QString());
+    }
+
     void quitting_data()
     {
         QTest::addColumn<QString>("way");
@@ -291,5 +342,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestMainWindow)
+FACE_FILE_TEST_MAIN(TestMainWindow)
 #include "tst_mainwindow.moc"
