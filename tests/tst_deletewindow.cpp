@@ -7,6 +7,7 @@
 #include "support/FaceFileFixture.h"
 #include "support/Harness.h"
 #include "support/ReadOnlyFolder.h"
+#include "support/Windows.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -15,23 +16,9 @@
 #include <QTest>
 
 using namespace Qt::StringLiterals;
+using namespace MsgBoxStyle;
 
 namespace {
-
-FrmDelete &deletionWindow()
-{
-    Module1::ShowDelete();
-    [] { QVERIFY(QTest::qWaitForWindowActive(&*frmDelete)); }();
-    return *frmDelete;
-}
-
-QByteArray numberedLines(int from, int to)
-{
-    QByteArray bytes;
-    for (int n = from; n <= to; ++n)
-        bytes += "face " + QByteArray::number(n) + "\r\n";
-    return bytes;
-}
 
 const QByteArray kThreeFaces("(^o^)\r\n(T_T)\r\n(-_-)\r\n");
 
@@ -60,8 +47,9 @@ private slots:
 
     void windowLooksAsDesigned()
     {
-        writeFaceFile(kThreeFaces);
-        FrmDelete &w = deletionWindow();
+        QVERIFY(writeFaceFile(kThreeFaces));
+        QVERIFY(openDeletionWindow());
+        FrmDelete &w = *frmDelete;
         QCOMPARE(w.windowTitle(), u"登録した顔の削除"_s);
         QCOMPARE(w.size(), QSize(202, 153));
         QCOMPARE(w.Label1->text(), u"削除する顔を選んでください："_s);
@@ -88,8 +76,9 @@ private slots:
 
     void listsTheFileByNumber()
     {
-        writeFaceFile("(^o^)\r\n\r\n \x81\x5F(^^\x81\x5F)\r\n");
-        FrmDelete &w = deletionWindow();
+        QVERIFY(writeFaceFile("(^o^)\r\n\r\n \x81\x5F(^^\x81\x5F)\r\n"));
+        QVERIFY(openDeletionWindow());
+        FrmDelete &w = *frmDelete;
         QCOMPARE(entries(w.cboFace),
                  (QStringList{u"1 -- (^o^)"_s, u"2 -- "_s, u"3 --  ＼(^^＼)"_s}));
         QCOMPARE(w.cboFace->currentText(), QString());
@@ -110,20 +99,20 @@ private slots:
     {
         QFETCH(QString, number);
         QFETCH(QByteArray, after);
-        writeFaceFile(kThreeFaces);
+        QVERIFY(writeFaceFile(kThreeFaces));
         FrmPicora3 &main = *frmPicora3;
         main.show();
         QTest::mouseClick(main.cmdWarai, Qt::LeftButton);
         QTest::keyClick(main.cboFace, Qt::Key_Down);
         QCOMPARE(main.lblFace->text(), u"(^o^)"_s);
-        deletionWindow();
+        QVERIFY(openDeletionWindow());
 
         const QList<MsgBoxCall> asked = deleteNumber(number);
         QCOMPARE(faceFileBytes(), after);
         QCOMPARE(asked.size(), 1);
         QCOMPARE(asked[0].prompt, u"削除しました"_s);
         QCOMPARE(asked[0].title, u"削除終了"_s);
-        QCOMPARE(asked[0].style, 16);
+        QCOMPARE(asked[0].style, vbOKOnly + vbCritical);
         QVERIFY(!frmDelete.isLoaded());
         QStringList expected;
         for (const QByteArray &line : after.split('\n'))
@@ -150,19 +139,20 @@ private slots:
     {
         QFETCH(QByteArray, file);
         QFETCH(QString, number);
-        writeFaceFile(file);
+        QVERIFY(writeFaceFile(file));
         const QString untouched = fingerprint(faceFilePath());
         FrmPicora3 &main = *frmPicora3;
         main.show();
         QTest::mouseClick(main.cmdWarai, Qt::LeftButton);
         QTest::keyClick(main.cboFace, Qt::Key_Down);
-        FrmDelete &w = deletionWindow();
+        QVERIFY(openDeletionWindow());
+        FrmDelete &w = *frmDelete;
 
         const QList<MsgBoxCall> asked = deleteNumber(number);
         QCOMPARE(asked.size(), 1);
         QCOMPARE(asked[0].prompt, u"その番号の「顔」はありません"_s);
         QCOMPARE(asked[0].title, u"無効です"_s);
-        QCOMPARE(asked[0].style, 16);
+        QCOMPARE(asked[0].style, vbOKOnly + vbCritical);
         QCOMPARE(faceFileBytes(), file);
         QCOMPARE(fingerprint(faceFilePath()), untouched);
         QCOMPARE(main.cboFace->count(), 37);
@@ -176,8 +166,9 @@ private slots:
 
     void buttonFollowsTheNumberBox()
     {
-        writeFaceFile(kThreeFaces);
-        FrmDelete &w = deletionWindow();
+        QVERIFY(writeFaceFile(kThreeFaces));
+        QVERIFY(openDeletionWindow());
+        FrmDelete &w = *frmDelete;
         ScriptedMsgBoxes boxes;
         // An empty box: Enter does nothing.
         QTest::keyClick(w.txtNumber, Qt::Key_Return);
@@ -197,15 +188,15 @@ private slots:
 
     void emptyAndAbsentFiles()
     {
-        writeFaceFile(QByteArray());
-        deletionWindow();
+        QVERIFY(writeFaceFile(QByteArray()));
+        QVERIFY(openDeletionWindow());
         QCOMPARE(frmDelete->cboFace->count(), 0);
         destroyAllWindows();
 
         QFile::remove(faceFilePath());
         ScriptedMsgBoxes quiet;
         quiet.willAnswer({vbNo});
-        deletionWindow();
+        QVERIFY(openDeletionWindow());
         QCOMPARE(frmDelete->cboFace->count(), 0);
         QVERIFY(quiet.asked.isEmpty());
         QCOMPARE(deleteNumber(u"1"_s)[0].prompt, u"その番号の「顔」はありません"_s);
@@ -217,12 +208,13 @@ private slots:
         QVERIFY(QDir().mkpath(faceFilePath()));
         ScriptedMsgBoxes boxes;
         boxes.willAnswer({vbOK});
-        FrmDelete &w = deletionWindow();
+        QVERIFY(openDeletionWindow());
+        FrmDelete &w = *frmDelete;
         QCOMPARE(boxes.asked.size(), 1);
         QCOMPARE(boxes.asked[0].prompt, u"「顔」を読み込めませんでした。\n"_s + faceFilePath() +
                                             u"\nファイルではないものがその名前で置かれています"_s);
         QCOMPARE(boxes.asked[0].title, u"読み込めません"_s);
-        QCOMPARE(boxes.asked[0].style, 16);
+        QCOMPARE(boxes.asked[0].style, vbOKOnly + vbCritical);
         QVERIFY(w.isVisible());
         QCOMPARE(w.cboFace->count(), 0);
         QCOMPARE(w.FaceCount, 0);
@@ -230,14 +222,14 @@ private slots:
 
     void atMost501FacesAndNoneLost()
     {
-        writeFaceFile(numberedLines(1, 501));
-        deletionWindow();
+        QVERIFY(writeFaceFile(numberedLines(1, 501)));
+        QVERIFY(openDeletionWindow());
         QCOMPARE(frmDelete->cboFace->count(), 501);
         QCOMPARE(frmDelete->cboFace->itemText(500), u"501 -- face 501"_s);
         destroyAllWindows();
 
-        writeFaceFile(numberedLines(1, 600));
-        deletionWindow();
+        QVERIFY(writeFaceFile(numberedLines(1, 600)));
+        QVERIFY(openDeletionWindow());
         QCOMPARE(frmDelete->cboFace->count(), 501);
         QCOMPARE(frmDelete->FaceCount, 501);
         deleteNumber(u"3"_s);
@@ -247,8 +239,8 @@ private slots:
 
     void faceRegisteredWhileOpenIsKept()
     {
-        writeFaceFile(kThreeFaces);
-        deletionWindow();
+        QVERIFY(writeFaceFile(kThreeFaces));
+        QVERIFY(openDeletionWindow());
         FrmEnter &enter = *frmEnter;
         enter.txtFace->setText(u"(new)"_s);
         {
@@ -263,18 +255,19 @@ private slots:
 
     void faceChangedWhileOpenIsNotRemoved()
     {
-        writeFaceFile(kThreeFaces);
+        QVERIFY(writeFaceFile(kThreeFaces));
         FrmPicora3 &main = *frmPicora3;
         QTest::mouseClick(main.cmdUser, Qt::LeftButton);
-        FrmDelete &w = deletionWindow();
+        QVERIFY(openDeletionWindow());
+        FrmDelete &w = *frmDelete;
         // Another copy of the program deleted the first face meanwhile.
-        writeFaceFile("(T_T)\r\n(-_-)\r\n");
+        QVERIFY(writeFaceFile("(T_T)\r\n(-_-)\r\n"));
         const QString untouched = fingerprint(faceFilePath());
         const QList<MsgBoxCall> asked = deleteNumber(u"1"_s);
         QCOMPARE(asked.size(), 1);
         QCOMPARE(asked[0].prompt, u"顔ファイルが変わっていたため、削除しませんでした"_s);
         QCOMPARE(asked[0].title, u"削除できません"_s);
-        QCOMPARE(asked[0].style, 16);
+        QCOMPARE(asked[0].style, vbOKOnly + vbCritical);
         QCOMPARE(faceFileBytes(), QByteArray("(T_T)\r\n(-_-)\r\n"));
         QCOMPARE(fingerprint(faceFilePath()), untouched);
         // The window lists the file as it is now; the main window keeps its list.
@@ -291,8 +284,8 @@ private slots:
 
     void invalidBytesComeThroughUnchanged()
     {
-        writeFaceFile("\x81\xFF(x)\r\n\x83\x5C\r\n\x85\x40\r\n");
-        deletionWindow();
+        QVERIFY(writeFaceFile("\x81\xFF(x)\r\n\x83\x5C\r\n\x85\x40\r\n"));
+        QVERIFY(openDeletionWindow());
         QCOMPARE(frmDelete->cboFace->itemText(0), u"1 -- \uFFFD\uFFFD(x)"_s);
         deleteNumber(u"2"_s);
         QCOMPARE(faceFileBytes(), QByteArray("\x81\xFF(x)\r\n\x85\x40\r\n"));
@@ -300,10 +293,11 @@ private slots:
 
     void failedRewriteKeepsEverything()
     {
-        writeFaceFile(kThreeFaces);
+        QVERIFY(writeFaceFile(kThreeFaces));
         FrmPicora3 &main = *frmPicora3;
         QTest::mouseClick(main.cmdUser, Qt::LeftButton);
-        FrmDelete &w = deletionWindow();
+        QVERIFY(openDeletionWindow());
+        FrmDelete &w = *frmDelete;
         ReadOnlyFolder readOnly(documentsFolder());
         if (!readOnly.active())
             QSKIP("this file system cannot make a folder read-only for root");
@@ -314,7 +308,7 @@ private slots:
         QTest::mouseClick(w.cmdDelete, Qt::LeftButton);
         QCOMPARE(boxes.asked.size(), 1);
         QCOMPARE(boxes.asked[0].title, u"削除できません"_s);
-        QCOMPARE(boxes.asked[0].style, 16);
+        QCOMPARE(boxes.asked[0].style, vbOKOnly + vbCritical);
         QVERIFY(boxes.asked[0].prompt.startsWith(u"「顔」を削除できませんでした。\n"_s +
                                                  faceFilePath() + u"\n"_s));
         QCOMPARE(faceFileBytes(), kThreeFaces);
@@ -325,8 +319,9 @@ private slots:
 
     void choosingMovesTheFocusToTheNumber()
     {
-        writeFaceFile(kThreeFaces);
-        FrmDelete &w = deletionWindow();
+        QVERIFY(writeFaceFile(kThreeFaces));
+        QVERIFY(openDeletionWindow());
+        FrmDelete &w = *frmDelete;
         w.txtNumber->setText(u"3"_s);
         w.cboFace->setFocus();
         QTest::keyClick(w.cboFace, Qt::Key_Down);
@@ -341,9 +336,10 @@ private slots:
 
     void showingAgainDoesNotReload()
     {
-        writeFaceFile(kThreeFaces);
-        FrmDelete &w = deletionWindow();
-        writeFaceFile("only\r\n");
+        QVERIFY(writeFaceFile(kThreeFaces));
+        QVERIFY(openDeletionWindow());
+        FrmDelete &w = *frmDelete;
+        QVERIFY(writeFaceFile("only\r\n"));
         Module1::ShowDelete();
         QCOMPARE(&*frmDelete, &w);
         QCOMPARE(w.cboFace->count(), 3);
@@ -351,7 +347,8 @@ private slots:
         ScriptedMsgBoxes boxes;
         QVERIFY(w.close());
         QVERIFY(boxes.asked.isEmpty());
-        QCOMPARE(deletionWindow().cboFace->count(), 1);
+        QVERIFY(openDeletionWindow());
+        QCOMPARE(frmDelete->cboFace->count(), 1);
     }
 };
 

@@ -45,22 +45,6 @@ QStringList facesIn(const QString &path)
     return faces;
 }
 
-QList<QByteArray> lines(std::initializer_list<const char *> texts)
-{
-    QList<QByteArray> list;
-    for (const char *text : texts)
-        list << QByteArray(text);
-    return list;
-}
-
-QByteArray numberedLines(int from, int to)
-{
-    QByteArray bytes;
-    for (int n = from; n <= to; ++n)
-        bytes += "face " + QByteArray::number(n) + "\r\n";
-    return bytes;
-}
-
 QStringList allBuiltinFaces()
 {
     QStringList faces;
@@ -172,7 +156,7 @@ private slots:
     {
         QFETCH(QByteArray, bytes);
         QFETCH(QStringList, lines);
-        writeBytes(path_, bytes);
+        QVERIFY(writeBytes(path_, bytes));
         QCOMPARE(facesIn(path_), lines);
     }
 
@@ -221,7 +205,7 @@ private slots:
         QFETCH(QString, text);
         QCOMPARE(CodePage932::decode(bytes), text);
         // In a file, every line still yields its entry.
-        writeBytes(path_, "ok\r\n" + bytes + "\r\nok\r\n");
+        QVERIFY(writeBytes(path_, "ok\r\n" + bytes + "\r\nok\r\n"));
         QCOMPARE(facesIn(path_), (QStringList{"ok", text, "ok"}));
     }
 
@@ -263,7 +247,7 @@ private slots:
         else if (situation == "fifo")
             QCOMPARE(mkfifo(QFile::encodeName(path_).constData(), 0600), 0);
         else if (situation == "file for folder") {
-            writeBytes(folder_.filePath(u"Documents"_s), "a\r\n");
+            QVERIFY(writeBytes(folder_.filePath(u"Documents"_s), "a\r\n"));
             path = folder_.filePath(u"Documents/顔ファイル.dat"_s);
         }
         QCOMPARE(facesIn(path), found);
@@ -271,7 +255,7 @@ private slots:
 
     void linesStopAtTheLimit()
     {
-        writeBytes(path_, numberedLines(1, 600));
+        QVERIFY(writeBytes(path_, numberedLines(1, 600)));
         const FaceFileReading reading = readFaceFile(path_);
         const QList<QByteArrayView> first = reading.lines(501);
         QCOMPARE(first.size(), 501);
@@ -313,7 +297,7 @@ private slots:
         QFETCH(QByteArray, after);
         QFETCH(QStringList, faces);
         if (before != "<absent>")
-            writeBytes(path_, before);
+            QVERIFY(writeBytes(path_, before));
         const QStringList facesBefore = before == "<absent>" ? QStringList{} : facesIn(path_);
         QCOMPARE(appendFace(path_, u"zz"_s).outcome, Outcome::Done);
         QCOMPARE(readBytes(path_), after);
@@ -336,7 +320,7 @@ private slots:
     {
         QFETCH(QString, face);
         QVERIFY(holdsLineBreak(face) != face.contains(u"😀"_s));
-        writeBytes(path_, "a\r\n");
+        QVERIFY(writeBytes(path_, "a\r\n"));
         const FaceFileChange appended = appendFace(path_, face);
         QCOMPARE(appended.outcome, Outcome::Failed);
         QVERIFY(!appended.reason.isEmpty());
@@ -392,12 +376,12 @@ private slots:
         QTest::addColumn<Outcome>("outcome");
         QTest::addColumn<QByteArray>("after");
         const QByteArray three("a\r\nb\r\nc\r\n");
-        const QList<QByteArray> abc = lines({"a", "b", "c"});
+        const QList<QByteArray> abc = byteLines({"a", "b", "c"});
         QTest::newRow("middle") << three << 2.0 << abc << Outcome::Done << QByteArray("a\r\nc\r\n");
         QTest::newRow("first") << three << 1.0 << abc << Outcome::Done << QByteArray("b\r\nc\r\n");
         QTest::newRow("last") << three << 3.0 << abc << Outcome::Done << QByteArray("a\r\nb\r\n");
         QTest::newRow("the only face, leaving an empty file")
-            << QByteArray("a\r\n") << 1.0 << lines({"a"}) << Outcome::Done << QByteArray();
+            << QByteArray("a\r\n") << 1.0 << byteLines({"a"}) << Outcome::Done << QByteArray();
         for (double notListed : {0.0, 4.0, -1.0, 2.5, 12.0})
             QTest::addRow("%g is not listed", notListed)
                 << three << notListed << abc << Outcome::NotListed << three;
@@ -411,7 +395,7 @@ private slots:
             << QByteArray("a\r\nb\r\nc\r\nnew\r\n") << 2.0 << abc << Outcome::Done
             << QByteArray("a\r\nc\r\nnew\r\n");
         QTest::newRow("other line ends kept as stored")
-            << QByteArray("a\rb\r\nc\nd") << 2.0 << lines({"a", "b", "c\nd"}) << Outcome::Done
+            << QByteArray("a\rb\r\nc\nd") << 2.0 << byteLines({"a", "b", "c\nd"}) << Outcome::Done
             << QByteArray("a\rc\nd");
         QTest::newRow("bytes that are not code page 932")
             << QByteArray("\x81\xFF\r\nb\r\n\x85\x40\r\n") << 2.0
@@ -426,7 +410,7 @@ private slots:
         QFETCH(QList<QByteArray>, listed);
         QFETCH(Outcome, outcome);
         QFETCH(QByteArray, after);
-        writeBytes(path_, content);
+        QVERIFY(writeBytes(path_, content));
         const QString before = fingerprint(path_);
         QThread::msleep(5);
         QCOMPARE(removeListedFace(path_, chosen, listed).outcome, outcome);
@@ -440,13 +424,13 @@ private slots:
     void absentFileStaysAbsent()
     {
         QCOMPARE(removeListedFace(path_, 1, {}).outcome, Outcome::NotListed);
-        QCOMPARE(removeListedFace(path_, 1, lines({"a"})).outcome, Outcome::Changed);
+        QCOMPARE(removeListedFace(path_, 1, byteLines({"a"})).outcome, Outcome::Changed);
         QVERIFY(!QFileInfo::exists(path_));
     }
 
     void linesPastTheListedOnesStay()
     {
-        writeBytes(path_, numberedLines(1, 600));
+        QVERIFY(writeBytes(path_, numberedLines(1, 600)));
         QList<QByteArray> listed;
         for (int n = 1; n <= 501; ++n)
             listed << "face " + QByteArray::number(n);
@@ -468,11 +452,11 @@ private slots:
         if (situation == "folder")
             QDir().mkpath(path_);
         else
-            writeBytes(path_, before);
+            QVERIFY(writeBytes(path_, before));
         ReadOnlyFolder readOnly(folder_.path());
         if (situation == "read-only" && !readOnly.active())
             QSKIP("this file system cannot make a folder read-only for root");
-        const FaceFileChange removed = removeListedFace(path_, 1, lines({"a", "b"}));
+        const FaceFileChange removed = removeListedFace(path_, 1, byteLines({"a", "b"}));
         QCOMPARE(removed.outcome, Outcome::Failed);
         QCOMPARE(removed.reason,
                  situation == "folder" ? kNotAFile : u"アクセスが許可されていません"_s);
@@ -485,11 +469,11 @@ private slots:
     void rewriteKeepsALinkAndThePermissions()
     {
         const QString real = folder_.filePath(u"elsewhere.dat"_s);
-        writeBytes(real, "a\r\nb\r\n");
+        QVERIFY(writeBytes(real, "a\r\nb\r\n"));
         QVERIFY(
             QFile::setPermissions(real, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup));
         QVERIFY(QFile::link(real, path_));
-        QCOMPARE(removeListedFace(path_, 1, lines({"a", "b"})).outcome, Outcome::Done);
+        QCOMPARE(removeListedFace(path_, 1, byteLines({"a", "b"})).outcome, Outcome::Done);
         QCOMPARE(QFileInfo(path_).symLinkTarget(), real);
         QCOMPARE(readBytes(real), QByteArray("b\r\n"));
         QCOMPARE(QFileInfo(real).permissions() & 0x0FFF,
@@ -503,7 +487,7 @@ private slots:
     // appends: the append waits, then goes to the new file.
     void appendDuringARewriteIsKept()
     {
-        writeBytes(path_, "a\r\nb\r\nc\r\n");
+        QVERIFY(writeBytes(path_, "a\r\nb\r\nc\r\n"));
         std::unique_ptr<OtherCopy> other;
         bool otherWaited = false;
         setFaceFileObserver([&](FaceFileMoment moment) {
@@ -512,7 +496,7 @@ private slots:
             other = std::make_unique<OtherCopy>(QStringList{u"append"_s, path_, u"new"_s});
             otherWaited = other->said("waiting");
         });
-        QCOMPARE(removeListedFace(path_, 2, lines({"a", "b", "c"})).outcome, Outcome::Done);
+        QCOMPARE(removeListedFace(path_, 2, byteLines({"a", "b", "c"})).outcome, Outcome::Done);
         QVERIFY(other);
         QVERIFY(otherWaited);
         QCOMPARE(other->ending(), QByteArray("done"));
@@ -522,7 +506,7 @@ private slots:
     // An append under way when a rewrite starts: the rewrite waits, then reads the face too.
     void rewriteDuringAnAppendKeepsTheFace()
     {
-        writeBytes(path_, "a\r\nb\r\nc\r\n");
+        QVERIFY(writeBytes(path_, "a\r\nb\r\nc\r\n"));
         OtherCopy other({u"append-held"_s, path_, u"new"_s});
         QVERIFY(other.said("holding"));
         bool waited = false;
@@ -532,7 +516,7 @@ private slots:
                 other.tellToGoOn();
             }
         });
-        QCOMPARE(removeListedFace(path_, 2, lines({"a", "b", "c"})).outcome, Outcome::Done);
+        QCOMPARE(removeListedFace(path_, 2, byteLines({"a", "b", "c"})).outcome, Outcome::Done);
         QVERIFY(waited);
         QCOMPARE(other.ending(), QByteArray("done"));
         QCOMPARE(readBytes(path_), QByteArray("a\r\nc\r\nnew\r\n"));
@@ -540,7 +524,7 @@ private slots:
 
     void anotherCopyHoldingOnIsReported()
     {
-        writeBytes(path_, "a\r\n");
+        QVERIFY(writeBytes(path_, "a\r\n"));
         OtherCopy other({u"append-held"_s, path_, u"late"_s});
         QVERIFY(other.said("holding"));
         const FaceFileChange appended = appendFace(path_, u"mine"_s);
@@ -548,7 +532,7 @@ private slots:
         QCOMPARE(
             appended.reason,
             u"ほかのピコラ３が顔ファイルを使っています。少し待ってから、もう一度お試しください"_s);
-        QCOMPARE(removeListedFace(path_, 1, lines({"a"})).outcome, Outcome::Failed);
+        QCOMPARE(removeListedFace(path_, 1, byteLines({"a"})).outcome, Outcome::Failed);
         QCOMPARE(readBytes(path_), QByteArray("a\r\n"));
         other.tellToGoOn();
         QCOMPARE(other.ending(), QByteArray("done"));
@@ -558,7 +542,7 @@ private slots:
     void copiesRegisteringAtOnceLoseNothing()
     {
         // Unended by hand: exactly one line end goes in before the first new face.
-        writeBytes(path_, "x");
+        QVERIFY(writeBytes(path_, "x"));
         constexpr int kCopies = 3;
         constexpr int kFaces = 100;
         std::vector<std::unique_ptr<OtherCopy>> copies;

@@ -1,24 +1,13 @@
 // SPDX-License-Identifier: MIT
 #include "catalogue/FaceRemoval.h"
 #include "platform/Conversions.h"
+#include "support/Files.h"
 
 #include <QTest>
 
 #include <cmath>
 
 using namespace Qt::StringLiterals;
-
-namespace {
-
-QList<QByteArray> lines(std::initializer_list<const char *> texts)
-{
-    QList<QByteArray> list;
-    for (const char *text : texts)
-        list << QByteArray(text);
-    return list;
-}
-
-} // namespace
 
 class TestFaceRemoval : public QObject {
     Q_OBJECT
@@ -78,27 +67,27 @@ private slots:
         QTest::addColumn<QList<QByteArray>>("listed");
         QTest::addColumn<QByteArray>("kept");
         const QByteArray three("a\r\nb\r\nc\r\n");
-        const QList<QByteArray> abc = lines({"a", "b", "c"});
+        const QList<QByteArray> abc = byteLines({"a", "b", "c"});
         const QByteArray refused("<refused>");
         QTest::newRow("middle") << three << 2.0 << abc << QByteArray("a\r\nc\r\n");
         QTest::newRow("first") << three << 1.0 << abc << QByteArray("b\r\nc\r\n");
         QTest::newRow("last") << three << 3.0 << abc << QByteArray("a\r\nb\r\n");
         QTest::newRow("the only face")
-            << QByteArray("a\r\n") << 1.0 << lines({"a"}) << QByteArray();
-        QTest::newRow("empty line") << QByteArray("a\r\n\r\nc\r\n") << 2.0 << lines({"a", "", "c"})
-                                    << QByteArray("a\r\nc\r\n");
+            << QByteArray("a\r\n") << 1.0 << byteLines({"a"}) << QByteArray();
+        QTest::newRow("empty line") << QByteArray("a\r\n\r\nc\r\n") << 2.0
+                                    << byteLines({"a", "", "c"}) << QByteArray("a\r\nc\r\n");
         QTest::newRow("changed since listed")
             << QByteArray("a\r\nX\r\nc\r\n") << 2.0 << abc << refused;
         QTest::newRow("a prefix of the listed face")
-            << QByteArray("a\r\nbb\r\n") << 2.0 << lines({"a", "b"}) << refused;
+            << QByteArray("a\r\nbb\r\n") << 2.0 << byteLines({"a", "b"}) << refused;
         QTest::newRow("shorter since listed") << QByteArray("a\r\n") << 2.0 << abc << refused;
         QTest::newRow("lines added since listed") << QByteArray("a\r\nb\r\nc\r\nnew\r\n") << 2.0
                                                   << abc << QByteArray("a\r\nc\r\nnew\r\n");
         QTest::newRow("other line ends kept as stored")
-            << QByteArray("a\rb\r\nc\nd") << 2.0 << lines({"a", "b", "c\nd"})
+            << QByteArray("a\rb\r\nc\nd") << 2.0 << byteLines({"a", "b", "c\nd"})
             << QByteArray("a\rc\nd");
         QTest::newRow("unended last line")
-            << QByteArray("a\r\nb") << 2.0 << lines({"a", "b"}) << QByteArray("a\r\n");
+            << QByteArray("a\r\nb") << 2.0 << byteLines({"a", "b"}) << QByteArray("a\r\n");
     }
 
     void contentWithoutTheChosenLine()

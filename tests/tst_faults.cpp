@@ -142,7 +142,7 @@ private slots:
 
     void faceFileCannotBeRead()
     {
-        writeFaceFile(kFaces);
+        QVERIFY(writeFaceFile(kFaces));
         QVERIFY(QFile::setPermissions(faceFilePath(), {}));
         // Root reads whatever the mode says, so the reading happens as nobody.
         QCOMPARE(inChild({u"read-unreadable"_s}), u"entries 0 asked 読み込めません"_s);
@@ -153,7 +153,7 @@ private slots:
     void fiftyMegabyteLine()
     {
         const QByteArray huge(50 * 1024 * 1024, 'x');
-        writeFaceFile(huge + "\r\n(^^)\r\n");
+        QVERIFY(writeFaceFile(huge + "\r\n(^^)\r\n"));
         const auto [entries, asked] = userCategory();
         QVERIFY(asked.isEmpty());
         QCOMPARE(entries.size(), 2);
@@ -191,7 +191,7 @@ private slots:
 
     void fileGrowingWhileRead()
     {
-        writeFaceFile(QByteArray());
+        QVERIFY(writeFaceFile(QByteArray()));
         QProcess writer;
         writer.start(QCoreApplication::applicationFilePath(), {u"--child"_s, u"append-forever"_s});
         QVERIFY(writer.waitForStarted());
@@ -211,7 +211,7 @@ private slots:
 
     void readOnlyFolder()
     {
-        writeFaceFile(kFaces);
+        QVERIFY(writeFaceFile(kFaces));
         ReadOnlyFolder readOnly(documentsFolder());
         if (!readOnly.active())
             QSKIP("this file system cannot make a folder read-only for root");
@@ -227,7 +227,7 @@ private slots:
 
     void diskFullWhileRegistering()
     {
-        writeFaceFile(kFaces);
+        QVERIFY(writeFaceFile(kFaces));
         QCOMPARE(inChild({u"register-past-limit"_s}), u"%1,%2"_s.arg(kConfirm, kRefusedToSave));
         QCOMPARE(faceFileBytes(), kFaces);
     }
@@ -237,7 +237,7 @@ private slots:
         QByteArray big;
         for (int n = 0; n < 3; ++n)
             big += QByteArray(1000, char('a' + n)) + "\r\n";
-        writeFaceFile(big);
+        QVERIFY(writeFaceFile(big));
         QCOMPARE(inChild({u"delete-past-limit"_s}), kRefusedToDelete);
         QCOMPARE(faceFileBytes(), big);
         QCOMPARE(QDir(documentsFolder()).entryList(QDir::Files), QStringList{u"顔ファイル.dat"_s});

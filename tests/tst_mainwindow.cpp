@@ -7,6 +7,7 @@
 #include "platform/Clipboard.h"
 #include "support/FaceFileFixture.h"
 #include "support/Harness.h"
+#include "support/Windows.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>
@@ -18,6 +19,7 @@
 #include <QTest>
 
 using namespace Qt::StringLiterals;
+using namespace MsgBoxStyle;
 
 namespace {
 
@@ -27,13 +29,6 @@ QStringList texts(Catalogue::FaceList faces)
     for (std::u16string_view face : faces)
         list << QString::fromUtf16(face.data(), qsizetype(face.size()));
     return list;
-}
-
-FrmPicora3 &shownMainWindow()
-{
-    frmPicora3.Show();
-    [] { QVERIFY(QTest::qWaitForWindowActive(&*frmPicora3)); }();
-    return *frmPicora3;
 }
 
 } // namespace
@@ -49,7 +44,8 @@ private slots:
     {
         frmPicora3.Load();
         QCOMPARE(frmPicora3->pos(), QPoint(0, 0));
-        FrmPicora3 &w = shownMainWindow();
+        QVERIFY(openMainWindow());
+        FrmPicora3 &w = *frmPicora3;
         QCOMPARE(w.windowTitle(), u"ピコラ Ver3.0"_s);
         QCOMPARE(w.lblSel->text(), u"顔を選ぶ："_s);
         QCOMPARE(w.lblFace->text(), QString());
@@ -112,7 +108,8 @@ private slots:
 
     void focusOrder()
     {
-        FrmPicora3 &w = shownMainWindow();
+        QVERIFY(openMainWindow());
+        FrmPicora3 &w = *frmPicora3;
         const QStringList expected{"cboFace", "cmdWarai",  "cmdNaki", "cmdIkari", "cmdTanoshii",
                                    "cmdMu",   "cmdSonota", "cmdUser", "Command1", "cboFace"};
         QStringList seen{QApplication::focusWidget()->objectName()};
@@ -163,7 +160,8 @@ private slots:
         QFETCH(QString, button);
         QFETCH(QStringList, faces);
         QFETCH(QString, label);
-        FrmPicora3 &w = shownMainWindow();
+        QVERIFY(openMainWindow());
+        FrmPicora3 &w = *frmPicora3;
         w.cboFace->addItem("stale entry");
         w.cboFace->setEditText("stale text");
         w.lblFace->setText("stale face");
@@ -185,7 +183,8 @@ private slots:
 
     void anotherCategoryReplacesTheList()
     {
-        FrmPicora3 &w = shownMainWindow();
+        QVERIFY(openMainWindow());
+        FrmPicora3 &w = *frmPicora3;
         QTest::mouseClick(w.cmdWarai, Qt::LeftButton);
         QTest::mouseClick(w.cmdIkari, Qt::LeftButton);
         QCOMPARE(entries(w.cboFace), texts(Catalogue::kIkariFaces));
@@ -194,7 +193,8 @@ private slots:
 
     void choosingByKeyboard()
     {
-        FrmPicora3 &w = shownMainWindow();
+        QVERIFY(openMainWindow());
+        FrmPicora3 &w = *frmPicora3;
         QTest::mouseClick(w.cmdNaki, Qt::LeftButton);
         w.cboFace->setFocus();
         QTest::keyClick(w.cboFace, Qt::Key_Down);
@@ -210,7 +210,8 @@ private slots:
 
     void choosingByMouseKeepsLeadingBlanks()
     {
-        FrmPicora3 &w = shownMainWindow();
+        QVERIFY(openMainWindow());
+        FrmPicora3 &w = *frmPicora3;
         QTest::mouseClick(w.cmdWarai, Qt::LeftButton);
         w.cboFace->showPopup();
         QAbstractItemView *view = w.cboFace->view();
@@ -225,7 +226,8 @@ private slots:
 
     void typingShowsAndCopiesEachKeystroke()
     {
-        FrmPicora3 &w = shownMainWindow();
+        QVERIFY(openMainWindow());
+        FrmPicora3 &w = *frmPicora3;
         QTest::mouseClick(w.cmdMu, Qt::LeftButton);
         QLineEdit *field = w.cboFace->lineEdit();
         const QString typed = u"(ﾟ〇ﾟ"_s;
@@ -262,8 +264,9 @@ private slots:
         QFETCH(QString, clearedBy);
         QFETCH(bool, filled);
         freshDocuments();
-        writeFaceFile("(^^)\r\n(T_T)\r\n");
-        FrmPicora3 &w = shownMainWindow();
+        QVERIFY(writeFaceFile("(^^)\r\n(T_T)\r\n"));
+        QVERIFY(openMainWindow());
+        FrmPicora3 &w = *frmPicora3;
         if (filled)
             QTest::mouseClick(w.cmdWarai, Qt::LeftButton);
         w.cboFace->setFocus();
@@ -315,7 +318,8 @@ private slots:
         };
         EndRecorder end;
         ScriptedMsgBoxes boxes;
-        FrmPicora3 &w = shownMainWindow();
+        QVERIFY(openMainWindow());
+        FrmPicora3 &w = *frmPicora3;
         QTest::mouseClick(w.cmdSonota, Qt::LeftButton);
         QTest::keyClick(w.cboFace, Qt::Key_Down);
 
@@ -324,7 +328,7 @@ private slots:
         QCOMPARE(boxes.asked.size(), 1);
         QCOMPARE(boxes.asked[0].prompt, u"終了しますか？"_s);
         QCOMPARE(boxes.asked[0].title, u"ピコラ３の終了"_s);
-        QCOMPARE(boxes.asked[0].style, 289);
+        QCOMPARE(boxes.asked[0].style, vbOKCancel + vbQuestion + vbDefaultButton2);
         QVERIFY(frmPicora3.isLoaded());
         QVERIFY(w.isVisible());
         QCOMPARE(w.cboFace->count(), 28);

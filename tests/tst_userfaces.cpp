@@ -5,6 +5,7 @@
 #include "platform/Clipboard.h"
 #include "support/FaceFileFixture.h"
 #include "support/Harness.h"
+#include "support/Windows.h"
 
 #include <QClipboard>
 #include <QComboBox>
@@ -14,29 +15,7 @@
 #include <QTest>
 
 using namespace Qt::StringLiterals;
-
-namespace {
-
-FrmPicora3 &mainWindowShowing(const QString &chosen)
-{
-    frmPicora3.Show();
-    [] { QVERIFY(QTest::qWaitForWindowActive(&*frmPicora3)); }();
-    QTest::mouseClick(frmPicora3->cmdWarai, Qt::LeftButton);
-    QTest::keyClick(frmPicora3->cboFace, Qt::Key_Down);
-    [&] { QCOMPARE(clipboardText(), chosen); }();
-    return *frmPicora3;
-}
-
-FrmEnter &registrationWindow()
-{
-    Module1::ShowEnter();
-    [] { QVERIFY(QTest::qWaitForWindowActive(&*frmEnter)); }();
-    return *frmEnter;
-}
-
-const int kQuestion = 36;
-
-} // namespace
+using namespace MsgBoxStyle;
 
 class TestUserFaces : public QObject {
     Q_OBJECT
@@ -48,9 +27,10 @@ private slots:
 
     void userCategoryListsTheFileInOrder()
     {
-        writeFaceFile(QByteArray("(^o^)\r\n \x81\x5F(^^\x81\x5F)\r\n\r\n(^o^)\r\nlast"));
+        QVERIFY(writeFaceFile(QByteArray("(^o^)\r\n \x81\x5F(^^\x81\x5F)\r\n\r\n(^o^)\r\nlast")));
         ScriptedMsgBoxes boxes;
-        FrmPicora3 &w = mainWindowShowing(u"(^o^)"_s);
+        QVERIFY(openMainWindowWithAFaceChosen());
+        FrmPicora3 &w = *frmPicora3;
         QTest::mouseClick(w.cmdUser, Qt::LeftButton);
         QCOMPARE(entries(w.cboFace),
                  (QStringList{u"(^o^)"_s, u" ＼(^^＼)"_s, QString(), u"(^o^)"_s, u"last"_s}));
@@ -67,9 +47,10 @@ private slots:
 
     void emptyFileListsNothingAndAsksNothing()
     {
-        writeFaceFile(QByteArray());
+        QVERIFY(writeFaceFile(QByteArray()));
         ScriptedMsgBoxes boxes;
-        FrmPicora3 &w = mainWindowShowing(u"(^o^)"_s);
+        QVERIFY(openMainWindowWithAFaceChosen());
+        FrmPicora3 &w = *frmPicora3;
         QTest::mouseClick(w.cmdUser, Qt::LeftButton);
         QCOMPARE(w.cboFace->count(), 0);
         QVERIFY(boxes.asked.isEmpty());
@@ -94,12 +75,13 @@ private slots:
 
         ScriptedMsgBoxes boxes;
         boxes.willAnswer({answer});
-        FrmPicora3 &w = mainWindowShowing(u"(^o^)"_s);
+        QVERIFY(openMainWindowWithAFaceChosen());
+        FrmPicora3 &w = *frmPicora3;
         QTest::mouseClick(w.cmdUser, Qt::LeftButton);
         QCOMPARE(boxes.asked.size(), 1);
         QCOMPARE(boxes.asked[0].prompt, u"「顔」を登録しますか？"_s);
         QCOMPARE(boxes.asked[0].title, u"登録された「顔」がありません"_s);
-        QCOMPARE(boxes.asked[0].style, kQuestion);
+        QCOMPARE(boxes.asked[0].style, vbYesNo + vbQuestion);
         QCOMPARE(w.cboFace->count(), 0);
         QCOMPARE(w.lblSel->text(), u"登録系："_s);
         QCOMPARE(frmEnter.isLoaded(), answer == vbYes);
@@ -113,13 +95,14 @@ private slots:
         QVERIFY(QDir().mkpath(faceFilePath()));
         ScriptedMsgBoxes boxes;
         boxes.willAnswer({vbOK});
-        FrmPicora3 &w = mainWindowShowing(u"(^o^)"_s);
+        QVERIFY(openMainWindowWithAFaceChosen());
+        FrmPicora3 &w = *frmPicora3;
         QTest::mouseClick(w.cmdUser, Qt::LeftButton);
         QCOMPARE(boxes.asked.size(), 1);
         QCOMPARE(boxes.asked[0].prompt, u"「顔」を読み込めませんでした。\n"_s + faceFilePath() +
                                             u"\nファイルではないものがその名前で置かれています"_s);
         QCOMPARE(boxes.asked[0].title, u"読み込めません"_s);
-        QCOMPARE(boxes.asked[0].style, MsgBoxStyle::vbOKOnly + MsgBoxStyle::vbCritical);
+        QCOMPARE(boxes.asked[0].style, vbOKOnly + vbCritical);
         QCOMPARE(w.cboFace->count(), 0);
         QCOMPARE(w.lblSel->text(), u"登録系："_s);
         QVERIFY(!frmEnter.isLoaded());
@@ -128,7 +111,8 @@ private slots:
 
     void yesBringsAnOpenRegistrationWindowForward()
     {
-        FrmEnter &open = registrationWindow();
+        QVERIFY(openRegistrationWindow());
+        FrmEnter &open = *frmEnter;
         open.txtFace->setText(u"(^^)"_s);
         ScriptedMsgBoxes boxes;
         boxes.willAnswer({vbYes});
@@ -171,14 +155,16 @@ private slots:
 
     void emptyEntryIsRefused()
     {
-        FrmPicora3 &main = mainWindowShowing(u"(^o^)"_s);
-        FrmEnter &w = registrationWindow();
+        QVERIFY(openMainWindowWithAFaceChosen());
+        FrmPicora3 &main = *frmPicora3;
+        QVERIFY(openRegistrationWindow());
+        FrmEnter &w = *frmEnter;
         ScriptedMsgBoxes boxes;
         QTest::mouseClick(w.cmdEnterFace, Qt::LeftButton);
         QCOMPARE(boxes.asked.size(), 1);
         QCOMPARE(boxes.asked[0].prompt, u"何か入力してください"_s);
         QCOMPARE(boxes.asked[0].title, u"無効です"_s);
-        QCOMPARE(boxes.asked[0].style, 16);
+        QCOMPARE(boxes.asked[0].style, vbOKOnly + vbCritical);
         QCOMPARE(main.cboFace->count(), 37);
         QCOMPARE(clipboardText(), u"(^o^)"_s);
         QCOMPARE(faceFileBytes(), QByteArray("<absent>"));
@@ -187,16 +173,18 @@ private slots:
 
     void faceThatCodePage932CannotHoldIsRefused()
     {
-        writeFaceFile("(^^)\r\n");
-        FrmPicora3 &main = mainWindowShowing(u"(^o^)"_s);
-        FrmEnter &w = registrationWindow();
+        QVERIFY(writeFaceFile("(^^)\r\n"));
+        QVERIFY(openMainWindowWithAFaceChosen());
+        FrmPicora3 &main = *frmPicora3;
+        QVERIFY(openRegistrationWindow());
+        FrmEnter &w = *frmEnter;
         w.txtFace->setText(u"(😀é)"_s);
         ScriptedMsgBoxes boxes;
         QTest::mouseClick(w.cmdEnterFace, Qt::LeftButton);
         QCOMPARE(boxes.asked.size(), 1);
         QCOMPARE(boxes.asked[0].prompt, u"保存できない文字が含まれています：😀é"_s);
         QCOMPARE(boxes.asked[0].title, u"無効です"_s);
-        QCOMPARE(boxes.asked[0].style, 16);
+        QCOMPARE(boxes.asked[0].style, vbOKOnly + vbCritical);
         QCOMPARE(main.cboFace->count(), 37);
         QCOMPARE(clipboardText(), u"(^o^)"_s);
         QCOMPARE(faceFileBytes(), QByteArray("(^^)\r\n"));
@@ -214,9 +202,11 @@ private slots:
     void lineBreaksAreRefused()
     {
         QFETCH(QString, pasted);
-        writeFaceFile("(^^)\r\n");
-        FrmPicora3 &main = mainWindowShowing(u"(^o^)"_s);
-        FrmEnter &w = registrationWindow();
+        QVERIFY(writeFaceFile("(^^)\r\n"));
+        QVERIFY(openMainWindowWithAFaceChosen());
+        FrmPicora3 &main = *frmPicora3;
+        QVERIFY(openRegistrationWindow());
+        FrmEnter &w = *frmEnter;
         QGuiApplication::clipboard()->setText(pasted);
         QTest::keyClick(w.txtFace, Qt::Key_V, Qt::ControlModifier);
         QCOMPARE(w.txtFace->text(), pasted);
@@ -225,7 +215,7 @@ private slots:
         QCOMPARE(boxes.asked.size(), 1);
         QCOMPARE(boxes.asked[0].prompt, u"改行を含む「顔」は登録できません"_s);
         QCOMPARE(boxes.asked[0].title, u"無効です"_s);
-        QCOMPARE(boxes.asked[0].style, 16);
+        QCOMPARE(boxes.asked[0].style, vbOKOnly + vbCritical);
         QCOMPARE(faceFileBytes(), QByteArray("(^^)\r\n"));
         QCOMPARE(main.cboFace->count(), 37);
         QCOMPARE(clipboardText(), pasted);
@@ -235,10 +225,12 @@ private slots:
 
     void cancelAtTheConfirmationWritesNothing()
     {
-        writeFaceFile("(^^)\r\n");
-        FrmPicora3 &main = mainWindowShowing(u"(^o^)"_s);
+        QVERIFY(writeFaceFile("(^^)\r\n"));
+        QVERIFY(openMainWindowWithAFaceChosen());
+        FrmPicora3 &main = *frmPicora3;
         QCOMPARE(main.lblFace->text(), u"(^o^)"_s);
-        FrmEnter &w = registrationWindow();
+        QVERIFY(openRegistrationWindow());
+        FrmEnter &w = *frmEnter;
         typeInto(w.txtFace, u" (ﾟ〇ﾟ;) "_s);
         ScriptedMsgBoxes boxes;
         boxes.willAnswer({vbCancel});
@@ -246,7 +238,7 @@ private slots:
         QCOMPARE(boxes.asked.size(), 1);
         QCOMPARE(boxes.asked[0].prompt, u" (ﾟ〇ﾟ;) を登録しますか？"_s);
         QCOMPARE(boxes.asked[0].title, u"「顔」登録の確認"_s);
-        QCOMPARE(boxes.asked[0].style, 33);
+        QCOMPARE(boxes.asked[0].style, vbOKCancel + vbQuestion);
         QCOMPARE(faceFileBytes(), QByteArray("(^^)\r\n"));
         QCOMPARE(main.cboFace->count(), 0);
         QCOMPARE(main.cboFace->currentText(), QString());
@@ -293,9 +285,11 @@ private slots:
         QFETCH(QByteArray, after);
         QFETCH(QStringList, listed);
         if (before != "<absent>")
-            writeFaceFile(before);
-        FrmPicora3 &main = mainWindowShowing(u"(^o^)"_s);
-        FrmEnter &w = registrationWindow();
+            QVERIFY(writeFaceFile(before));
+        QVERIFY(openMainWindowWithAFaceChosen());
+        FrmPicora3 &main = *frmPicora3;
+        QVERIFY(openRegistrationWindow());
+        FrmEnter &w = *frmEnter;
         w.txtFace->setText(face);
         ScriptedMsgBoxes boxes;
         boxes.willAnswer({vbOK});
@@ -313,7 +307,8 @@ private slots:
     void enterInTheEntryRegisters()
     {
         frmPicora3.Load();
-        FrmEnter &w = registrationWindow();
+        QVERIFY(openRegistrationWindow());
+        FrmEnter &w = *frmEnter;
         typeInto(w.txtFace, u"(^_^)"_s);
         ScriptedMsgBoxes boxes;
         boxes.willAnswer({vbOK, vbOK});
@@ -341,14 +336,15 @@ private slots:
         else
             QDir().mkpath(faceFilePath());
         frmPicora3.Load();
-        FrmEnter &w = registrationWindow();
+        QVERIFY(openRegistrationWindow());
+        FrmEnter &w = *frmEnter;
         w.txtFace->setText(u"(^o^)"_s);
         ScriptedMsgBoxes boxes;
         boxes.willAnswer({vbOK, vbOK});
         QTest::mouseClick(w.cmdEnterFace, Qt::LeftButton);
         QCOMPARE(boxes.asked.size(), 2);
         QCOMPARE(boxes.asked[1].title, u"保存できません"_s);
-        QCOMPARE(boxes.asked[1].style, 16);
+        QCOMPARE(boxes.asked[1].style, vbOKOnly + vbCritical);
         const QString prefix = u"「顔」を保存できませんでした。\n"_s + faceFilePath() + u"\n"_s;
         QVERIFY2(boxes.asked[1].prompt.startsWith(prefix), qPrintable(boxes.asked[1].prompt));
         QVERIFY(boxes.asked[1].prompt.size() > prefix.size());
@@ -368,8 +364,10 @@ private slots:
     void closingAsksFirst()
     {
         QFETCH(bool, byCloseBox);
-        FrmPicora3 &main = mainWindowShowing(u"(^o^)"_s);
-        FrmEnter *w = &registrationWindow();
+        QVERIFY(openMainWindowWithAFaceChosen());
+        FrmPicora3 &main = *frmPicora3;
+        QVERIFY(openRegistrationWindow());
+        FrmEnter *w = &*frmEnter;
         w->txtFace->setText(u"(T_T)"_s);
         const auto close = [&] {
             if (byCloseBox)
@@ -383,7 +381,7 @@ private slots:
         QCOMPARE(boxes.asked.size(), 1);
         QCOMPARE(boxes.asked[0].prompt, u"顔の登録を終了しますか？"_s);
         QCOMPARE(boxes.asked[0].title, u"「顔」登録の終了"_s);
-        QCOMPARE(boxes.asked[0].style, 289);
+        QCOMPARE(boxes.asked[0].style, vbOKCancel + vbQuestion + vbDefaultButton2);
         QVERIFY(frmEnter.isLoaded());
         QCOMPARE(w->txtFace->text(), u"(T_T)"_s);
         QCOMPARE(clipboardText(), u"(^o^)"_s);
@@ -393,12 +391,14 @@ private slots:
         QCOMPARE(clipboardText(), QString());
         QTRY_COMPARE(QApplication::activeWindow(), &main);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QVERIFY(registrationWindow().txtFace->text().isEmpty());
+        QVERIFY(openRegistrationWindow());
+        QVERIFY(frmEnter->txtFace->text().isEmpty());
     }
 
     void openingAgainKeepsTheEntry()
     {
-        FrmEnter &w = registrationWindow();
+        QVERIFY(openRegistrationWindow());
+        FrmEnter &w = *frmEnter;
         w.txtFace->setText(u"(^^;"_s);
         Module1::ShowEnter();
         QCOMPARE(&*frmEnter, &w);
@@ -407,7 +407,8 @@ private slots:
 
     void focusSelectsTheWholeEntry()
     {
-        FrmEnter &w = registrationWindow();
+        QVERIFY(openRegistrationWindow());
+        FrmEnter &w = *frmEnter;
         w.txtFace->setText(u"(^o^)/"_s);
         w.cmdUnload->setFocus();
         QTest::keyClick(w.cmdUnload, Qt::Key_Backtab);

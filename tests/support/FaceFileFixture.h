@@ -44,9 +44,9 @@ inline QByteArray faceFileBytes()
 {
     return readBytes(faceFilePath());
 }
-inline void writeFaceFile(const QByteArray &bytes)
+[[nodiscard]] inline bool writeFaceFile(const QByteArray &bytes)
 {
-    writeBytes(faceFilePath(), bytes);
+    return writeBytes(faceFilePath(), bytes);
 }
 
 // The main of a test program that works on the face file in its own home.

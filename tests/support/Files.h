@@ -3,6 +3,7 @@
 
 #include <QByteArray>
 #include <QFile>
+#include <QList>
 #include <QString>
 #include <QTest>
 
@@ -15,11 +16,29 @@ inline QByteArray readBytes(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<absent>");
 }
 
-inline void writeBytes(const QString &path, const QByteArray &bytes)
+// Whether the file now holds exactly the bytes.
+[[nodiscard]] inline bool writeBytes(const QString &path, const QByteArray &bytes)
 {
     QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(file.write(bytes), bytes.size());
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+           file.write(bytes) == bytes.size();
+}
+
+// Faces "face 1" to "face N" from `from` to `to`, each with CR LF.
+inline QByteArray numberedLines(int from, int to)
+{
+    QByteArray bytes;
+    for (int n = from; n <= to; ++n)
+        bytes += "face " + QByteArray::number(n) + "\r\n";
+    return bytes;
+}
+
+inline QList<QByteArray> byteLines(std::initializer_list<const char *> texts)
+{
+    QList<QByteArray> list;
+    for (const char *text : texts)
+        list << QByteArray(text);
+    return list;
 }
 
 // A file's identity and the time of its last change: a file left alone keeps both.
