@@ -185,16 +185,12 @@ int replaceFile(const QByteArray &path, QByteArrayView bytes, mode_t mode)
 
 QString faceFilePath()
 {
-#ifdef Q_OS_WIN
-    return u"c:/my documents/顔ファイル.dat"_s;
-#else
-    // Without drive letters, the user's documents folder stands in for "my documents". Qt
-    // finds it through HOME, and without HOME would answer "//Documents".
+    // The user's documents folder stands in for Windows' "c:\my documents". Qt finds it
+    // through HOME, and without HOME would answer "//Documents".
     if (qEnvironmentVariableIsEmpty("HOME"))
         return accountHome() + u"/Documents/顔ファイル.dat"_s;
     return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) +
            u"/顔ファイル.dat"_s;
-#endif
 }
 
 QList<QByteArrayView> FaceFileReading::lines(qsizetype most) const

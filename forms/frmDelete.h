@@ -33,16 +33,15 @@ public:
     int FaceCount = 0;
     QList<QByteArray> FaceBytes;
 
-    // Rewrites the face file without the chosen face ("delete" is taken by C++); false, after
-    // saying why, when the file stays as it was.
-    bool delete_();
-
 protected:
     void Form_Load() override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void listFaces();
+    // Rewrites the face file without the chosen face ("delete" is taken by C++); false, after
+    // saying why, when the file stays as it was.
+    bool delete_();
 
     void cmdDelete_Click();
     void txtNumber_Change();

@@ -21,14 +21,13 @@ public:
     QPushButton *cmdEnterFace;
     QPushButton *cmdUnload;
 
-    void Touroku();
-
 protected:
     void Form_Unload(bool &cancel) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void cmdEnterFace_Click();
+    void Touroku();
     void cmdUnload_Click();
     void txtFace_GotFocus();
 };
