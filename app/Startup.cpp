@@ -60,5 +60,12 @@ int runPicora3(int argc, char **argv, const std::function<void()> &onceRunning)
         QTimer::singleShot(0, onceRunning);
     const int code = app.exec();
     Runtime::destroyAllForms();
+    // Qt 6.4's Wayland plugin can hang for good while it takes its connection down (one of its
+    // event threads waits for a read the other has given up). With the windows gone nothing
+    // is left to save, and the compositor drops what the connection held, the clipboard too.
+    if (QGuiApplication::platformName() == u"wayland") {
+        std::fflush(nullptr);
+        std::_Exit(code);
+    }
     return code;
 }
