@@ -1,0 +1,71 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
+# The picker on a Wayland desktop, under a headless sway: natively (QT_QPA_PLATFORM=wayland)
+# or as the program starts on its own there (no QT_QPA_PLATFORM: through XWayland). A typed
+# face, a category and a chosen face read back by wl-paste, and the quit question by keys.
+# usage: wayland.sh PICORA3 SCREENSHOT_FOLDER native|xwayland
+source "$(dirname "$0")/waylandsession.sh"
+
+program=$1
+shots=$2
+way=$3
+mkdir -p "$shots"
+case $way in
+native)
+    export QT_QPA_PLATFORM=wayland
+    shell=xdg_shell
+    ;;
+xwayland)
+    shell=xwayland
+    ;;
+*) fail "unknown way in: $way" ;;
+esac
+start_compositor
+
+cp "$program" "$SCRATCH/picora3"
+"${AS_TESTER[@]}" "$SCRATCH/picora3" >"$SCRATCH/program.log" 2>&1 &
+APP_PID=$!
+
+main=$(focused_window "ピコラ Ver3.0")
+wait_for 5 no_window_named "ポルカン" || fail "the splash stayed up"
+IFS=$'\t' read -r got_shell _ pid fx fy fw fh ww wh _ <<<"$main"
+[[ $got_shell == "$shell" ]] || fail "the main window's shell is $got_shell, expected $shell"
+((pid == APP_PID)) || fail "the main window belongs to process $pid, not $APP_PID"
+[[ "$ww $wh" == "211 198" ]] || fail "the main window is ${ww}x$wh"
+expect_clipboard_empty
+
+# The focus starts in the face list's text field.
+keys "(ﾟ〇ﾟ;) "
+expect_clipboard "(ﾟ〇ﾟ;) "
+keys -k BackSpace
+expect_clipboard "(ﾟ〇ﾟ;)"
+screenshot "$fx $fy $fw $fh" "$shots/wayland-$way.png"
+
+# Tab reaches 笑い系; pressing it empties the clipboard. Back in the list, Down chooses the
+# first laughing face.
+keys -k Tab -k space
+expect_clipboard_empty
+keys -M shift -k Tab -m shift -k Down
+expect_clipboard "(^o^)"
+
+# Quit by the button (before the list in the tab order): Enter answers the preselected
+# Cancel, and nothing changes.
+keys -M shift -k Tab -m shift -k space
+focused_window "ピコラ３の終了" >/dev/null
+keys -k Return
+wait_for 5 no_window_named "ピコラ３の終了" || fail "Cancel did not close the question"
+kill -0 "$APP_PID" || fail "Cancel ended the program"
+expect_clipboard "(^o^)"
+
+# Quit again and answer OK: the clipboard is emptied and the program ends.
+focused_window "ピコラ Ver3.0" >/dev/null
+keys -k space
+focused_window "ピコラ３の終了" >/dev/null
+keys -M shift -k Tab -m shift -k space
+wait_for 5 bash -c "! kill -0 $APP_PID" || fail "OK did not end the program"
+status=0
+wait "$APP_PID" || status=$?
+APP_PID=
+((status == 0)) || fail "the program ended with status $status"
+expect_clipboard_empty
+echo "e2e wayland ($way): passed"
