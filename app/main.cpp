@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "app/Startup.h"
+#include "forms/Startup.h"
 
 int main(int argc, char **argv)
 {

@@ -8,9 +8,9 @@
 #include "forms/Module1.h"
 #include "forms/frmDelete.h"
 #include "forms/frmPicora3.h"
-#include "platform/CodePage932.h"
 #include "platform/MsgBox.h"
 #include "platform/Runtime.h"
+#include "text/CodePage932.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "BuiltinFaces.h"
+#include "catalogue/BuiltinFaces.h"
 
 #include <array>
 

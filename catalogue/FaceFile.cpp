@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
-#include "FaceFile.h"
+#include "catalogue/FaceFile.h"
 
-#include "FaceFileLock.h"
-#include "FaceRemoval.h"
-#include "platform/CodePage932.h"
-#include "platform/Lines.h"
+#include "catalogue/FaceFileLock.h"
+#include "catalogue/FaceRemoval.h"
+#include "text/CodePage932.h"
+#include "text/Lines.h"
 
 #include <QDir>
 #include <QFile>

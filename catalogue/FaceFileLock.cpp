@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "FaceFileLock.h"
+#include "catalogue/FaceFileLock.h"
 
 #include <QDeadlineTimer>
 #include <QFile>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "FaceRemoval.h"
+#include "catalogue/FaceRemoval.h"
 
-#include "platform/Lines.h"
+#include "text/Lines.h"
 
 #include <cmath>
 

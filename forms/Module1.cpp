@@ -7,8 +7,8 @@
 #include "forms/frmEnter.h"
 #include "forms/frmPicora3.h"
 #include "platform/Clipboard.h"
-#include "platform/CodePage932.h"
 #include "platform/MsgBox.h"
+#include "text/CodePage932.h"
 
 #include <QComboBox>
 #include <QLabel>

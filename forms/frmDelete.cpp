@@ -5,12 +5,12 @@
 #include "forms/Module1.h"
 #include "forms/frmPicora3.h"
 #include "platform/Clipboard.h"
-#include "platform/CodePage932.h"
 #include "platform/Controls.h"
-#include "platform/Conversions.h"
 #include "platform/Fonts.h"
 #include "platform/MsgBox.h"
 #include "platform/Twips.h"
+#include "text/CodePage932.h"
+#include "text/Conversions.h"
 
 #include <QComboBox>
 #include <QEvent>

@@ -5,11 +5,11 @@
 #include "forms/Module1.h"
 #include "forms/frmPicora3.h"
 #include "platform/Clipboard.h"
-#include "platform/CodePage932.h"
 #include "platform/Controls.h"
 #include "platform/Fonts.h"
 #include "platform/MsgBox.h"
 #include "platform/Twips.h"
+#include "text/CodePage932.h"
 
 #include <QComboBox>
 #include <QEvent>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The face file's line reader and code page 932 decoding, on any bytes at all.
-#include "platform/CodePage932.h"
-#include "platform/Lines.h"
+#include "text/CodePage932.h"
+#include "text/Lines.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -3,7 +3,7 @@
 // listed face is no longer there, or the result is the old file less exactly the chosen line,
 // byte for byte.
 #include "catalogue/FaceRemoval.h"
-#include "platform/Lines.h"
+#include "text/Lines.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // The value of a text, on any text at all.
-#include "platform/Conversions.h"
+#include "text/Conversions.h"
 
 #include <QString>
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "Accessibility.h"
+#include "platform/Accessibility.h"
 
 #include <QAccessibleWidget>
 #include <QLabel>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "Clipboard.h"
+#include "platform/Clipboard.h"
 
 #include <QClipboard>
 #include <QGuiApplication>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "Controls.h"
+#include "platform/Controls.h"
 
 #include <QApplication>
 #include <QKeyEvent>

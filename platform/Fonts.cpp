@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "Fonts.h"
+#include "platform/Fonts.h"
 
 #include <QApplication>
 #include <QFontDatabase>

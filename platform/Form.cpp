@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "Form.h"
+#include "platform/Form.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>

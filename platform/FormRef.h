@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "Form.h"
+#include "platform/Form.h"
 
 #include <QPointer>
 

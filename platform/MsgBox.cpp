@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "MsgBox.h"
+#include "platform/MsgBox.h"
 
 #include <QApplication>
 #include <QMessageBox>

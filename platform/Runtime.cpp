@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
-#include "Runtime.h"
+#include "platform/Runtime.h"
 
-#include "Fonts.h"
-#include "Form.h"
+#include "platform/Fonts.h"
+#include "platform/Form.h"
 
 #include <QApplication>
 #include <QIcon>

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // What a screen reader hears: every button, label, list and text box has a name.
-#include "app/frmCopy.h"
+#include "forms/frmCopy.h"
 #include "forms/frmCopyright.h"
 #include "forms/frmDelete.h"
 #include "forms/frmEnter.h"

@@ -2,7 +2,7 @@
 // A deletion killed at any moment leaves the face file either as it was or as it was meant to
 // become: never half written, never empty, never gone.
 #include "catalogue/FaceFile.h"
-#include "platform/Lines.h"
+#include "text/Lines.h"
 
 #include <QCoreApplication>
 #include <QDir>

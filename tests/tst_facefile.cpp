@@ -3,7 +3,7 @@
 // rewrite, and other copies of the program changing it at the same time.
 #include "catalogue/BuiltinFaces.h"
 #include "catalogue/FaceFile.h"
-#include "platform/CodePage932.h"
+#include "text/CodePage932.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "catalogue/FaceRemoval.h"
-#include "platform/Conversions.h"
 #include "support/Files.h"
+#include "text/Conversions.h"
 
 #include <QTest>
 

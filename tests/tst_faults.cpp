@@ -5,10 +5,10 @@
 #include "forms/frmDelete.h"
 #include "forms/frmEnter.h"
 #include "forms/frmPicora3.h"
-#include "platform/CodePage932.h"
 #include "support/FaceFileFixture.h"
 #include "support/Harness.h"
 #include "support/ReadOnlyFolder.h"
+#include "text/CodePage932.h"
 
 #include <QClipboard>
 #include <QComboBox>

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
-#include "app/frmCopy.h"
 #include "forms/Credits.h"
+#include "forms/frmCopy.h"
 #include "forms/frmCopyright.h"
 #include "forms/frmHelp.h"
 #include "forms/frmPicora3.h"

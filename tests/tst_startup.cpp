@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "app/Startup.h"
-#include "app/frmCopy.h"
 #include "forms/Credits.h"
+#include "forms/Startup.h"
+#include "forms/frmCopy.h"
 #include "forms/frmCopyright.h"
 #include "forms/frmHelp.h"
 #include "forms/frmPicora3.h"

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 // The program itself, with the deletion window opened at start: its menu item stays disabled
 // in picora3, so the end-to-end test reaches the window this way.
-#include "app/Startup.h"
 #include "forms/Module1.h"
+#include "forms/Startup.h"
 
 int main(int argc, char **argv)
 {

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "Conversions.h"
+#include "text/Conversions.h"
 
 #include <QByteArray>
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "Lines.h"
+#include "text/Lines.h"
 
 #include <cstring>
 

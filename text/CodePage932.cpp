@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "CodePage932.h"
+#include "text/CodePage932.h"
 
 #include <QStringDecoder>
 #include <QStringEncoder>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "app/frmCopy.h"
+#include "forms/frmCopy.h"
 
 #include "forms/Credits.h"
 #include "forms/frmCopyright.h"
@@ -7,7 +7,6 @@
 #include "forms/frmPicora3.h"
 #include "platform/Controls.h"
 #include "platform/Twips.h"
-
 
 using namespace Qt::StringLiterals;
 

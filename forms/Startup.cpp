@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "app/Startup.h"
+#include "forms/Startup.h"
 
-#include "app/frmCopy.h"
+#include "forms/frmCopy.h"
 #include "platform/Runtime.h"
 
 #include <QApplication>
