@@ -5,12 +5,8 @@
 # usage: delete.sh PICORA3_DELETE_HARNESS SCREENSHOT_FOLDER
 source "$(dirname "$0")/xsession.sh"
 
-program=$1
-shots=$2
-mkdir -p "$shots"
-start_x_server
-mkdir -p "$HOME/Documents"
-face_file="$HOME/Documents/顔ファイル.dat"
+begin_x_test "$@"
+make_documents
 printf '(^o^)\r\n \x81\x5f(^^\x81\x5f)\r\n(T_T)\r\n' >"$face_file"
 
 "$program" &

@@ -5,10 +5,7 @@
 # usage: picker.sh PICORA3 SCREENSHOT_FOLDER
 source "$(dirname "$0")/xsession.sh"
 
-program=$1
-shots=$2
-mkdir -p "$shots"
-start_x_server
+begin_x_test "$@"
 
 "$program" &
 APP_PID=$!

@@ -6,12 +6,8 @@
 # usage: register.sh PICORA3 SCREENSHOT_FOLDER
 source "$(dirname "$0")/xsession.sh"
 
-program=$1
-shots=$2
-mkdir -p "$shots"
-start_x_server
-mkdir -p "$HOME/Documents"
-face_file="$HOME/Documents/顔ファイル.dat"
+begin_x_test "$@"
+make_documents
 
 start_program() {
     "$program" &

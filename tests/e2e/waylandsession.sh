@@ -4,18 +4,13 @@
 # conditions, the windows as the compositor lists them, the clipboard as a Wayland program
 # sees it. Source it; it cleans up after itself on exit.
 
-set -euo pipefail
-export LC_ALL=C.UTF-8
+source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 # Nothing of the caller's own desktop may leak in: the session is this one alone.
 unset DISPLAY WAYLAND_DISPLAY WAYLAND_SOCKET SWAYSOCK I3SOCK XAUTHORITY QT_QPA_PLATFORM
 unset XDG_CURRENT_DESKTOP XDG_SESSION_DESKTOP
 # A real Wayland session says so, and Qt on its own would then start natively.
 export XDG_SESSION_TYPE=wayland
 export WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman
-
-SCRATCH=$(mktemp -d)
-export XDG_RUNTIME_DIR="$SCRATCH/runtime" HOME="$SCRATCH/home"
-mkdir -m 700 "$XDG_RUNTIME_DIR" "$HOME"
 
 # sway refuses to run as root, so as root the compositor, the program and every client run
 # as nobody, which every Debian system has. The scratch folder is theirs, and the program is
@@ -45,17 +40,6 @@ fail() {
     [[ -s "$SCRATCH/program.log" ]] && sed 's/^/  program: /' "$SCRATCH/program.log" >&2
     [[ -s "$SCRATCH/sway.log" ]] && tail -n 20 "$SCRATCH/sway.log" | sed 's/^/  sway: /' >&2
     exit 1
-}
-
-# Polls a command until it succeeds, for at most $1 seconds.
-wait_for() {
-    local seconds=$1
-    shift
-    local deadline=$((SECONDS + seconds))
-    until "$@" 2>/dev/null; do
-        ((SECONDS < deadline)) || return 1
-        sleep 0.05
-    done
 }
 
 # Starts sway on a headless 1280 x 1024 output with XWayland, and takes over its

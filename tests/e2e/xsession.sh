@@ -2,12 +2,7 @@
 # Shared by the end-to-end tests: a private X server, waits on conditions, the clipboard as
 # another program sees it. Source it; it cleans up after itself on exit.
 
-set -euo pipefail
-# Window titles reach X as UTF-8 only under a UTF-8 locale; a fresh machine may have none.
-export LC_ALL=C.UTF-8
-SCRATCH=$(mktemp -d)
-export XDG_RUNTIME_DIR="$SCRATCH/runtime" HOME="$SCRATCH/home"
-mkdir -m 700 "$XDG_RUNTIME_DIR" "$HOME"
+source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
 fail() {
     echo "FAIL: $*" >&2
@@ -19,17 +14,6 @@ fail() {
     fi
     [[ -n "${APP_PID:-}" ]] && ! kill -0 "$APP_PID" 2>/dev/null && echo "the program is gone" >&2
     exit 1
-}
-
-# Polls a command until it succeeds, for at most $1 seconds.
-wait_for() {
-    local seconds=$1
-    shift
-    local deadline=$((SECONDS + seconds))
-    until "$@" 2>/dev/null; do
-        ((SECONDS < deadline)) || return 1
-        sleep 0.05
-    done
 }
 
 window_manager_ready() {
@@ -48,6 +32,15 @@ start_x_server() {
     openbox --sm-disable >/dev/null 2>&1 &
     WM_PID=$!
     wait_for 10 window_manager_ready || fail "the window manager did not start"
+}
+
+# The usual start of a test: the program and the screenshot folder from its arguments, and
+# the X server.
+begin_x_test() {
+    program=$1
+    shots=$2
+    mkdir -p "$shots"
+    start_x_server
 }
 
 stop_everything() {
