@@ -241,16 +241,12 @@ FaceFileChange appendFace(const QString &path, const QString &face)
     if (::fstat(lock.fd(), &info) != 0)
         return failed(describeError(errno));
     // A file ended by hand without a line end would glue its last face to the new one.
-    QByteArray line;
-    if (info.st_size > 0) {
-        char tail[2];
-        const size_t tailSize = info.st_size < 2 ? 1 : 2;
-        if (::pread(lock.fd(), tail, tailSize, info.st_size - off_t(tailSize)) != ssize_t(tailSize))
-            return failed(describeError(errno));
-        if (!endsALine(QByteArrayView(tail, qsizetype(tailSize))))
-            line = "\r\n";
-    }
-    line += CodePage932::encode(face) + "\r\n";
+    char end[2];
+    const size_t endSize = size_t(qMin<off_t>(info.st_size, 2));
+    if (::pread(lock.fd(), end, endSize, info.st_size - off_t(endSize)) != ssize_t(endSize))
+        return failed(describeError(errno));
+    const QByteArray line =
+        lineAfter(QByteArrayView(end, qsizetype(endSize)), CodePage932::encode(face));
 
     observe(FaceFileMoment::AboutToAppend);
     if (!writeAll(lock.fd(), line) || ::fdatasync(lock.fd()) != 0) {

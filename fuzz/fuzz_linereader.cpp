@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
-// The face file's line reader and code page 932 decoding, on any bytes at all.
+// The face file's line reader and code page 932 decoding, on any bytes at all; and a line
+// appended to any file, which must leave every line there as it was.
 #include "text/CodePage932.h"
 #include "text/Lines.h"
 
@@ -36,6 +37,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     }
     // Put together again, the lines are the file.
     if (joined != bytes)
+        std::abort();
+
+    // Appending a line (here the file's first bytes, without CR and LF) keeps the file as a
+    // prefix and its lines as they were, and adds exactly that one line.
+    QByteArray text = bytes.first(qMin<qsizetype>(bytes.size(), 8)).toByteArray();
+    text.replace('\r', "").replace('\n', "");
+    const QByteArray appended =
+        bytes.toByteArray() + lineAfter(bytes.last(qMin<qsizetype>(bytes.size(), 2)), text);
+    const QList<QByteArrayView> after = splitLines(appended);
+    if (!appended.startsWith(bytes) || after.size() != texts.size() + 1 ||
+        after.first(texts.size()) != texts || after.last() != text)
         std::abort();
     return 0;
 }

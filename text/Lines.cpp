@@ -49,7 +49,15 @@ QList<QByteArrayView> splitStoredLines(QByteArrayView bytes)
                      [](const Line &line) { return line.stored; });
 }
 
-bool endsALine(QByteArrayView bytes)
+QByteArray lineAfter(QByteArrayView fileEnd, QByteArrayView text)
 {
-    return bytes.endsWith('\r') || bytes.endsWith("\r\n");
+    const bool lastLineEnded =
+        fileEnd.isEmpty() || fileEnd.endsWith('\r') || fileEnd.endsWith("\r\n");
+    QByteArray line;
+    line.reserve(text.size() + 4);
+    if (!lastLineEnded)
+        line += "\r\n";
+    line += text;
+    line += "\r\n";
+    return line;
 }

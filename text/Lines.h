@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <QByteArray>
 #include <QByteArrayView>
 #include <QList>
 
@@ -18,5 +19,7 @@ QList<QByteArrayView> splitLines(QByteArrayView bytes,
 // putting them together again gives back the bytes exactly.
 QList<QByteArrayView> splitStoredLines(QByteArrayView bytes);
 
-// Whether bytes that end so have ended their last line: anything after them starts a new one.
-bool endsALine(QByteArrayView bytes);
+// The bytes that add `text` as one more line after a file ending in `fileEnd` (at least its
+// last two bytes): a line end first when the file's last line is unended, so that neither line
+// runs into the other, then the text and CR LF. The text must hold no CR or LF.
+QByteArray lineAfter(QByteArrayView fileEnd, QByteArrayView text);
