@@ -284,7 +284,7 @@ FaceFileChange removeListedFace(const QString &path, double chosen, const QList<
     return {FaceFileChange::Outcome::Done, {}};
 }
 
-void setFaceFileObserver(std::function<void(FaceFileMoment)> observer_)
+void setFaceFileObserver(std::function<void(FaceFileMoment)> watcher)
 {
-    observer() = std::move(observer_);
+    observer() = std::move(watcher);
 }
