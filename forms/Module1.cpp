@@ -92,10 +92,15 @@ void AddUserFaces()
     }
 }
 
+void tellFaceFileFailure(const QString &title, const QString &whatFailed, const QString &reason)
+{
+    MsgBox(whatFailed + u"\n"_s + faceFilePath() + u"\n"_s + reason,
+           MsgBoxStyle::vbOKOnly + MsgBoxStyle::vbCritical, title);
+}
+
 void tellFaceFileUnreadable(const QString &reason)
 {
-    MsgBox(u"「顔」を読み込めませんでした。\n"_s + faceFilePath() + u"\n"_s + reason,
-           MsgBoxStyle::vbOKOnly + MsgBoxStyle::vbCritical, u"読み込めません"_s);
+    tellFaceFileFailure(u"読み込めません"_s, u"「顔」を読み込めませんでした。"_s, reason);
 }
 
 void ShowEnter()

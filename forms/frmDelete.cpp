@@ -113,8 +113,8 @@ bool FrmDelete::delete_()
         listFaces();
         return false;
     case FaceFileChange::Outcome::Failed:
-        MsgBox(u"「顔」を削除できませんでした。\n"_s + faceFilePath() + u"\n"_s + removed.reason,
-               stop, u"削除できません"_s);
+        Module1::tellFaceFileFailure(u"削除できません"_s, u"「顔」を削除できませんでした。"_s,
+                                     removed.reason);
         return false;
     }
     return false;

@@ -92,8 +92,8 @@ void FrmEnter::Touroku()
     const FaceFileChange appended = appendFace(faceFilePath(), face);
     if (appended.outcome != FaceFileChange::Outcome::Done) {
         // The entry keeps its text, and the file is as it was: nothing of the user's is lost.
-        MsgBox(u"「顔」を保存できませんでした。\n"_s + faceFilePath() + u"\n"_s + appended.reason,
-               MsgBoxStyle::vbOKOnly + MsgBoxStyle::vbCritical, u"保存できません"_s);
+        Module1::tellFaceFileFailure(u"保存できません"_s, u"「顔」を保存できませんでした。"_s,
+                                     appended.reason);
         txtFace->setFocus();
         return;
     }

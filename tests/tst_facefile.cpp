@@ -113,6 +113,26 @@ class TestFaceFile : public QObject {
     QTemporaryDir folder_;
     QString path_;
 
+    // The face file's path after arranging the situation there, or nothing when it could not
+    // be arranged.
+    QString pathIn(const QString &situation)
+    {
+        bool arranged = true;
+        if (situation == "absent folder")
+            return folder_.filePath(u"gone/顔ファイル.dat"_s);
+        if (situation == "dangling link")
+            arranged = QFile::link(folder_.filePath(u"gone/x.dat"_s), path_);
+        else if (situation == "folder")
+            arranged = QDir().mkpath(path_);
+        else if (situation == "fifo")
+            arranged = mkfifo(QFile::encodeName(path_).constData(), 0600) == 0;
+        else if (situation == "file for folder")
+            return writeBytes(folder_.filePath(u"Documents"_s), "a\r\n")
+                       ? folder_.filePath(u"Documents/顔ファイル.dat"_s)
+                       : QString();
+        return arranged ? path_ : QString();
+    }
+
 private slots:
     void init() { path_ = folder_.filePath(u"顔ファイル.dat"_s); }
     void cleanup()
@@ -237,19 +257,8 @@ private slots:
     {
         QFETCH(QString, situation);
         QFETCH(QStringList, found);
-        QString path = path_;
-        if (situation == "absent folder")
-            path = folder_.filePath(u"gone/顔ファイル.dat"_s);
-        else if (situation == "dangling link")
-            QVERIFY(QFile::link(folder_.filePath(u"gone/x.dat"_s), path_));
-        else if (situation == "folder")
-            QVERIFY(QDir().mkpath(path_));
-        else if (situation == "fifo")
-            QCOMPARE(mkfifo(QFile::encodeName(path_).constData(), 0600), 0);
-        else if (situation == "file for folder") {
-            QVERIFY(writeBytes(folder_.filePath(u"Documents"_s), "a\r\n"));
-            path = folder_.filePath(u"Documents/顔ファイル.dat"_s);
-        }
+        const QString path = pathIn(situation);
+        QVERIFY(!path.isEmpty());
         QCOMPARE(facesIn(path), found);
     }
 
@@ -353,13 +362,8 @@ private slots:
     {
         QFETCH(QString, situation);
         QFETCH(QString, reason);
-        QString path = path_;
-        if (situation == "absent folder")
-            path = folder_.filePath(u"gone/顔ファイル.dat"_s);
-        else if (situation == "folder")
-            QVERIFY(QDir().mkpath(path_));
-        else
-            QCOMPARE(mkfifo(QFile::encodeName(path_).constData(), 0600), 0);
+        const QString path = pathIn(situation);
+        QVERIFY(!path.isEmpty());
         const FaceFileChange appended = appendFace(path, u"(^^)"_s);
         QCOMPARE(appended.outcome, Outcome::Failed);
         QCOMPARE(appended.reason, reason);
