@@ -264,6 +264,10 @@ private slots:
         QTest::newRow("a face already there")
             << QByteArray("(^^)\r\n") << u"(^^)"_s << QByteArray("(^^)\r\n(^^)\r\n")
             << QStringList{"(^^)", "(^^)"};
+        QTest::newRow("typed by a Linux input method")
+            << QByteArray("<absent>") << u"(^o^)〜‖−¢£¬"_s
+            << QByteArray("(^o^)\x81\x60\x81\x61\x81\x7C\x81\x91\x81\x92\x81\xCA\r\n")
+            << QStringList{u"(^o^)～∥－￠￡￢"_s};
         QTest::newRow("blanks only") << QByteArray("<absent>") << u"\u3000 "_s
                                      << QByteArray("\x81\x40 \r\n") << QStringList{u"\u3000 "_s};
         // A file edited by hand: every face in it stays as it was, the new one its own line.

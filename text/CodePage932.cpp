@@ -11,8 +11,33 @@ namespace CodePage932 {
 namespace {
 
 // Qt's converter for this name is ICU's, which maps the Windows way (5C is a backslash, 81 60
-// the full-width tilde); glibc's "SHIFT_JIS" does not.
+// the full-width tilde), as glibc's "CP932" does and its "SHIFT_JIS" does not.
 constexpr const char *kName = "windows-31j";
+
+// Six characters of the Japanese standard that Linux input methods and converters give under
+// the standard's own Unicode names, where Windows, whose bytes the face file holds, has other
+// ones. They are written as Windows writes its own, and read back in the Windows form.
+struct WindowsName {
+    char16_t typed;
+    char16_t windows;
+};
+constexpr WindowsName kWindowsNames[] = {
+    {u'\u301C', u'\uFF5E'}, // 〜 wave dash: ～
+    {u'\u2016', u'\u2225'}, // ‖ double vertical line: ∥
+    {u'\u2212', u'\uFF0D'}, // − minus sign: －
+    {u'\u00A2', u'\uFFE0'}, // ¢ cent sign: ￠
+    {u'\u00A3', u'\uFFE1'}, // £ pound sign: ￡
+    {u'\u00AC', u'\uFFE2'}, // ¬ not sign: ￢
+};
+
+QString withWindowsNames(QString text)
+{
+    for (QChar &c : text)
+        for (const WindowsName &name : kWindowsNames)
+            if (c == name.typed)
+                c = name.windows;
+    return text;
+}
 
 constexpr QChar kReplacement(0xFFFD);
 
@@ -120,17 +145,17 @@ namespace {
 bool encodeExactly(const QString &text, QByteArray &bytes)
 {
     QStringEncoder encoder = freshEncoder();
-    bytes = encoder.encode(text);
+    bytes = encoder.encode(withWindowsNames(text));
     for (char &b : bytes)
         b = icuControlByte(b);
     return !encoder.hasError();
 }
 
-// Whether the text survives a write and a read unchanged.
+// Whether the text reads back after a write as it was, or in its Windows form.
 bool roundTrips(const QString &text)
 {
     QByteArray bytes;
-    return encodeExactly(text, bytes) && decode(bytes) == text;
+    return encodeExactly(text, bytes) && decode(bytes) == withWindowsNames(text);
 }
 
 } // namespace
