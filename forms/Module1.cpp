@@ -39,7 +39,6 @@ void ResetFace()
 
 void CopyFace(const QString &face)
 {
-    Clipboard::Clear();
     Clipboard::SetText(face);
 }
 

@@ -6,7 +6,8 @@
 // Procedures that several windows share.
 namespace Module1 {
 
-// Empties the main window's face list, the clipboard and the chosen-face label.
+// Empties the main window's face list and chosen-face label, and withdraws the face put on the
+// clipboard.
 void ResetFace();
 
 // Replaces the clipboard's content with the face, also when the face is empty.

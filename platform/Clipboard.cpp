@@ -6,14 +6,36 @@
 
 namespace Clipboard {
 
+namespace {
+
+QString &lastSet()
+{
+    static QString text;
+    return text;
+}
+
+bool holdsOurFace()
+{
+    const QClipboard *clipboard = QGuiApplication::clipboard();
+    if (clipboard->ownsClipboard())
+        return true;
+    // A clipboard manager takes over what a program copies and serves it on. An empty text
+    // tells nothing: a picture another program copied has no text either.
+    return !lastSet().isEmpty() && clipboard->text() == lastSet();
+}
+
+} // namespace
+
 void Clear()
 {
-    QGuiApplication::clipboard()->clear();
+    if (holdsOurFace())
+        QGuiApplication::clipboard()->clear();
 }
 
 void SetText(const QString &text)
 {
     QGuiApplication::clipboard()->setText(text);
+    lastSet() = text;
 }
 
 } // namespace Clipboard

@@ -3,9 +3,13 @@
 
 #include <QString>
 
-// The system clipboard, plain text only.
+// The system clipboard, plain text only. What another program put there is the user's: the
+// program takes the clipboard only by setting a face, and empties it only of its own face.
 namespace Clipboard {
 
+// Withdraws the face this program put on the clipboard last, so that an old face is not
+// pasted by mistake: empties the clipboard while the program owns it, or while a clipboard
+// manager serves that very face. Anything copied elsewhere since stays.
 void Clear();
 void SetText(const QString &text);
 

@@ -260,9 +260,35 @@ private slots:
         QCOMPARE(clipboardText(), u" ＼(^^＼)"_s);
         Clipboard::SetText(QString());
         QCOMPARE(clipboardText(), QString());
-        Clipboard::SetText("x");
+    }
+
+    // Emptying withdraws this program's face; what another program copied since is the user's.
+    // Here the in-process clipboard stands for the desktop's: setting it directly is another
+    // program copying.
+    void clearingWithdrawsOnlyOurFace_data()
+    {
+        QTest::addColumn<QString>("ours");
+        QTest::addColumn<QString>("copiedElsewhere");
+        QTest::addColumn<QString>("left");
+        QTest::newRow("our face") << u"(^o^)"_s << QString() << QString();
+        QTest::newRow("another program's text since")
+            << u"(^o^)"_s << u"https://example.org/"_s << u"https://example.org/"_s;
+        QTest::newRow("a clipboard manager serving our face")
+            << u"(^o^)"_s << u"(^o^)"_s << QString();
+        QTest::newRow("our empty face, then another's text")
+            << QString() << u"(^o^)"_s << u"(^o^)"_s;
+    }
+
+    void clearingWithdrawsOnlyOurFace()
+    {
+        QFETCH(QString, ours);
+        QFETCH(QString, copiedElsewhere);
+        QFETCH(QString, left);
+        Clipboard::SetText(ours);
+        if (!copiedElsewhere.isEmpty())
+            QGuiApplication::clipboard()->setText(copiedElsewhere);
         Clipboard::Clear();
-        QCOMPARE(clipboardText(), QString());
+        QCOMPARE(clipboardText(), left);
     }
 };
 

@@ -26,3 +26,19 @@ wait_for() {
 make_documents() {
     mkdir -p "$HOME/Documents"
 }
+
+# Waits up to $1 seconds for the screen's rectangle "X Y W H" ($2) to show something other
+# than it showed when $3 was taken with region_print (each session defines region_print).
+wait_for_change() {
+    local seconds=$1 region=$2 before=$3
+    region_differs() { [[ "$(region_print "$region")" != "$before" ]]; }
+    wait_for "$seconds" region_differs
+}
+
+# The category label's rectangle, "X Y W H", in a main window whose 180-pixel client area
+# (below the menu bar) ends at the bottom of the window's own rectangle "X Y W H" ($1).
+category_label() {
+    local x y w h
+    read -r x y w h <<<"$1"
+    echo "$((x + 8)) $((y + h - 180 + 48)) 48 12"
+}

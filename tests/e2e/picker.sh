@@ -21,17 +21,26 @@ wait_for 5 no_window_named "ポルカン" || fail "the splash stayed up"
 [[ "$(frame_origin "$main")" == "0 0" ]] || fail "main window at $(frame_origin "$main")"
 read -r _ _ _ h < <(window_geometry "$main")
 client_top=$((h - 180)) # below the menu bar
+label=$(category_label "$(window_geometry "$main")")
 
-# The focus starts in the face list; Tab reaches 笑い系.
+# What another program copied is the user's: pressing a category leaves it there. The focus
+# starts in the face list; Tab reaches 笑い系.
+printf 'https://example.org/' | xclip -selection clipboard
+expect_clipboard "https://example.org/"
+before=$(region_print "$label")
 xdotool windowfocus --sync "$main"
 xdotool key --delay 30 Tab space
+wait_for_change 5 "$label" "$before" || fail "笑い系 did not name its category"
+expect_clipboard "https://example.org/"
 xdotool key --delay 30 shift+Tab Down
 expect_clipboard "(^o^)"
 # Laughing No. 17 keeps its leading blank.
 for _ in $(seq 16); do xdotool key --delay 10 Down; done
 expect_clipboard " ＼(^^＼)"
 
+# A clipboard manager takes the face over and serves it on: it is still ours to withdraw.
 # 怒り系 by the mouse, then its last face from the list by keyboard.
+printf ' ＼(^^＼)' | xclip -selection clipboard
 xdotool mousemove --window "$main" $((72 + 32)) $((client_top + 80 + 12)) click 1
 expect_clipboard ""
 xdotool mousemove --window "$main" 100 $((client_top + 40 + 13)) click 1
@@ -62,7 +71,10 @@ wait_for 5 no_window_named "ピコラ３の終了" || fail "Cancel did not close
 kill -0 "$APP_PID" || fail "Cancel ended the program"
 expect_clipboard "(ﾟ〇ﾟ;"
 
-# Quit again and answer OK: the clipboard is emptied and the program ends.
+# Quit again and answer OK: the program ends, and what another program copied meanwhile
+# stays on the clipboard.
+printf 'copied meanwhile' | xclip -selection clipboard
+expect_clipboard "copied meanwhile"
 xdotool windowfocus --sync "$main"
 xdotool key --delay 30 space
 question=$(window_named "ピコラ３の終了")
@@ -71,4 +83,5 @@ xdotool key --delay 30 shift+Tab space
 wait_for 5 bash -c "! kill -0 $APP_PID" || fail "OK did not end the program"
 wait "$APP_PID" || fail "the program ended with status $?"
 APP_PID=
+expect_clipboard "copied meanwhile"
 echo "e2e picker: passed"

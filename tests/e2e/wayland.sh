@@ -33,8 +33,20 @@ IFS=$'\t' read -r got_shell _ pid fx fy fw fh ww wh _ <<<"$main"
 ((pid == APP_PID)) || fail "the main window belongs to process $pid, not $APP_PID"
 [[ "$ww $wh" == "211 198" ]] || fail "the main window is ${ww}x$wh"
 expect_clipboard_empty
+border=$(((fw - ww) / 2))
+label=$(category_label "$((fx + border)) $((fy + fh - wh - border)) $ww $wh")
 
-# The focus starts in the face list's text field.
+# What another program copied is the user's: pressing a category leaves it there. The focus
+# starts in the face list's text field; Tab reaches 笑い系.
+as_tester wl-copy 'https://example.org/'
+expect_clipboard "https://example.org/"
+before=$(region_print "$label")
+keys -k Tab -k space
+wait_for_change 5 "$label" "$before" || fail "笑い系 did not name its category"
+expect_clipboard "https://example.org/"
+
+# Back in the list, a typed face.
+keys -M shift -k Tab -m shift
 keys "(ﾟ〇ﾟ;) "
 expect_clipboard "(ﾟ〇ﾟ;) "
 keys -k BackSpace

@@ -143,6 +143,13 @@ grab() {
     as_tester grim -g "$1" -
 }
 
+# A fingerprint of what the screen shows in the rectangle "X Y W H".
+region_print() {
+    local x y w h
+    read -r x y w h <<<"$1"
+    grab "$x,$y ${w}x$h" | md5sum
+}
+
 # A picture of the frame "X Y W H" once the window has finished drawing (two grabs alike).
 screenshot() {
     local x y w h previous="$SCRATCH/previous.png" deadline=$((SECONDS + 5))

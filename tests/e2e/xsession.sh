@@ -120,6 +120,13 @@ is_centred() {
     (((2 * fx + fw - 1280) ** 2 <= slack ** 2 && (2 * fy + fh - 1024) ** 2 <= slack ** 2))
 }
 
+# A fingerprint of what the screen shows in the rectangle "X Y W H".
+region_print() {
+    local x y w h
+    read -r x y w h <<<"$1"
+    import -window root -crop "${w}x$h+$x+$y" rgb:- | md5sum
+}
+
 pixel_at() {
     import -window root -crop "1x1+$1+$2" txt:- | grep -o '#[0-9A-F]\{6\}'
 }
