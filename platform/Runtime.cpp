@@ -23,6 +23,11 @@ std::function<void()> &endAction()
 
 void prepare(QApplication &app)
 {
+    // Desktops match a window to its menu entry: on X by the class in WM_CLASS (the
+    // application's name, whatever the program file is called), on Wayland by the app id (the
+    // desktop file's name).
+    QCoreApplication::setApplicationName(QStringLiteral("picora3"));
+    QGuiApplication::setDesktopFileName(QStringLiteral(PICORA_APP_ID));
     Fonts::install();
     QIcon icon;
     icon.addFile(QStringLiteral(":/pictures/smile-16.png"));

@@ -23,6 +23,12 @@ read -r _ _ _ h < <(window_geometry "$main")
 client_top=$((h - 180)) # below the menu bar
 label=$(category_label "$(window_geometry "$main")")
 
+# The desktop matches the window to its menu entry by the class in WM_CLASS.
+entry=$(echo "$(dirname "$0")"/../../packaging/*.desktop)
+wm_class=$(xprop -id "$main" WM_CLASS | sed -n 's/^WM_CLASS(STRING) = ".*", "\(.*\)"$/\1/p')
+[[ $wm_class == "$(sed -n 's/^StartupWMClass=//p' "$entry")" && -n $wm_class ]] ||
+    fail "the main window's class is '$wm_class', its menu entry's $(grep StartupWMClass "$entry")"
+
 # What another program copied is the user's: pressing a category leaves it there. The focus
 # starts in the face list; Tab reaches 笑い系.
 printf 'https://example.org/' | xclip -selection clipboard

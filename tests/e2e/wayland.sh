@@ -10,13 +10,16 @@ program=$1
 shots=$2
 way=$3
 mkdir -p "$shots"
+entry=$(echo "$(dirname "$0")"/../../packaging/*.desktop)
 case $way in
 native)
     export QT_QPA_PLATFORM=wayland
     shell=xdg_shell
+    menu_match=$(basename "$entry" .desktop)
     ;;
 xwayland)
     shell=xwayland
+    menu_match=$(sed -n 's/^StartupWMClass=//p' "$entry")
     ;;
 *) fail "unknown way in: $way" ;;
 esac
@@ -28,8 +31,10 @@ APP_PID=$!
 
 main=$(focused_window "ピコラ Ver3.0")
 wait_for 5 no_window_named "ポルカン" || fail "the splash stayed up"
-IFS=$'\t' read -r got_shell _ pid fx fy fw fh ww wh _ <<<"$main"
+IFS=$'\t' read -r got_shell _ pid fx fy fw fh ww wh _ matched <<<"$main"
 [[ $got_shell == "$shell" ]] || fail "the main window's shell is $got_shell, expected $shell"
+[[ $matched == "$menu_match" ]] ||
+    fail "the desktop matches the main window by '$matched', its menu entry by '$menu_match'"
 ((pid == APP_PID)) || fail "the main window belongs to process $pid, not $APP_PID"
 [[ "$ww $wh" == "211 198" ]] || fail "the main window is ${ww}x$wh"
 expect_clipboard_empty

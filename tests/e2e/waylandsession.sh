@@ -73,7 +73,8 @@ stop_everything() {
 trap stop_everything EXIT
 
 # Every window sway shows, one a line: shell, focused, pid, the frame (title bar included)
-# as "X Y W H", the window's own size as "W H", and the title.
+# as "X Y W H", the window's own size as "W H", the title, and what the desktop matches to a
+# menu entry: the app id of a Wayland window, the class in WM_CLASS of an X window.
 views() {
     as_tester swaymsg -r -t get_tree | python3 -c '
 import json, sys
@@ -83,7 +84,8 @@ def walk(node):
         r, d, w = node["rect"], node["deco_rect"], node["window_rect"]
         print(node["shell"], str(node["focused"]).lower(), node["pid"],
               r["x"], r["y"] - d["height"], r["width"], r["height"] + d["height"],
-              w["width"], w["height"], node["name"], sep="\t")
+              w["width"], w["height"], node["name"],
+              node.get("app_id") or node.get("window_properties", {}).get("class"), sep="\t")
     for child in node.get("nodes", []) + node.get("floating_nodes", []):
         walk(child)
 
