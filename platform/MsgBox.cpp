@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 
 namespace {
 
@@ -55,11 +56,46 @@ QMessageBox::Icon iconFor(int style)
 
 const char *const kResultProperty = "msgBoxResult";
 
+// Message boxes come up in the middle of the screen, as on the program's home platform. Qt
+// would centre one over its parent from a guess of the parent's frame, and over the main
+// window in its corner the box covered that window's title bar under several window managers.
+class ScreenCentredMessageBox : public QMessageBox {
+public:
+    using QMessageBox::QMessageBox;
+
+protected:
+    void showEvent(QShowEvent *event) override
+    {
+        QMessageBox::showEvent(event); // gives the box its final size
+        setGeometry(screenCentredGeometry());
+    }
+
+private:
+    // The box is not framed yet; its frame will be as its parent's, which the window manager
+    // has framed already, so the frame is what is centred.
+    QRect screenCentredGeometry() const
+    {
+        const QWidget *parent = parentWidget();
+        const QRect area = (parent ? parent->screen() : screen())->availableGeometry();
+        QMargins frame;
+        if (parent) {
+            const QRect outer = parent->frameGeometry();
+            const QRect inner = parent->geometry();
+            frame = QMargins(inner.left() - outer.left(), inner.top() - outer.top(),
+                             outer.right() - inner.right(), outer.bottom() - inner.bottom());
+        }
+        QRect framed(QPoint(), size().grownBy(frame));
+        framed.moveCenter(area.center());
+        return QRect(framed.topLeft() + QPoint(frame.left(), frame.top()), size());
+    }
+};
+
 } // namespace
 
 std::unique_ptr<QMessageBox> buildMessageBox(const MsgBoxCall &call)
 {
-    auto box = std::make_unique<QMessageBox>(QApplication::activeWindow());
+    std::unique_ptr<QMessageBox> box =
+        std::make_unique<ScreenCentredMessageBox>(QApplication::activeWindow());
     box->setWindowModality(Qt::ApplicationModal);
     box->setWindowTitle(call.title);
     box->setText(call.prompt);

@@ -51,7 +51,7 @@ xdotool mousemove --window "$main" $((72 + 32)) $((client_top + 80 + 12)) click 
 expect_clipboard ""
 xdotool mousemove --window "$main" 100 $((client_top + 40 + 13)) click 1
 xdotool key --delay 30 ctrl+a
-xdotool type --delay 120 "(ﾟ〇ﾟ;) "
+type_text 120 "(ﾟ〇ﾟ;) "
 expect_clipboard "(ﾟ〇ﾟ;) "
 xdotool key --delay 30 BackSpace BackSpace
 expect_clipboard "(ﾟ〇ﾟ;"
@@ -62,7 +62,7 @@ printf 'taken' | xclip -selection clipboard
 expect_clipboard "taken"
 kill -0 "$APP_PID" || fail "losing the clipboard ended the program"
 xdotool windowfocus --sync "$main"
-xdotool type --delay 120 "ﾟ"
+type_text 120 "ﾟ"
 expect_clipboard "(ﾟ〇ﾟ;ﾟ"
 xdotool key --delay 30 BackSpace
 expect_clipboard "(ﾟ〇ﾟ;"
@@ -70,7 +70,9 @@ expect_clipboard "(ﾟ〇ﾟ;"
 # Quit by the button: Enter answers the preselected Cancel, and nothing changes.
 xdotool key --delay 30 shift+Tab space
 question=$(window_named "ピコラ３の終了")
-screenshot "$question" "$shots/quit-question.png"
+wait_for 5 is_centred "$question" ||
+    fail "the quit question stands at $(frame_geometry "$question"), not mid-screen"
+screenshot "$question" "$shots/quit-question${WINDOW_MANAGER:+-$WINDOW_MANAGER}.png"
 xdotool windowfocus --sync "$question"
 xdotool key --delay 30 Return
 wait_for 5 no_window_named "ピコラ３の終了" || fail "Cancel did not close the question"

@@ -28,8 +28,9 @@ start_x_server() {
     wait_for 10 test -s "$fdfile" || fail "Xvfb did not start"
     export DISPLAY=":$(head -n1 "$fdfile")"
     rm -f "$fdfile"
-    # A window manager gives windows their frames and close boxes, as on a desktop.
-    openbox --sm-disable >/dev/null 2>&1 &
+    # A window manager gives windows their frames and close boxes, as on a desktop: openbox,
+    # or the one WINDOW_MANAGER names (metacity, say).
+    "${WINDOW_MANAGER:-openbox}" --sm-disable >/dev/null 2>&1 &
     WM_PID=$!
     wait_for 10 window_manager_ready || fail "the window manager did not start"
 }
@@ -63,6 +64,24 @@ window_named() {
 
 no_window_named() {
     ! xdotool search --onlyvisible --name "^$1\$" >/dev/null
+}
+
+# Types the text into the focused window, $1 milliseconds between keys. A character that no
+# key gives gets a spare key of its own first, for good: xdotool would lend it a key only for
+# the moment of typing, and a program that reads the changed keyboard a little late (under
+# metacity, often) would find the key taken back and see nothing.
+type_text() {
+    local delay=$1 text=$2 character keysym keycode
+    for ((i = 0; i < ${#text}; i++)); do
+        character=${text:i:1}
+        [[ $character == [[:print:]] && $(printf '%d' "'$character") -lt 128 ]] && continue
+        keysym=$(printf 'U%04X' "'$character")
+        xmodmap -pke | grep -q " = $keysym\( \|\$\)" && continue
+        keycode=$(xmodmap -pke | awk '/^keycode +[0-9]+ =$/ { code = $2 } END { print code }')
+        [[ -n $keycode ]] || fail "no spare key for $character"
+        xmodmap -e "keycode $keycode = $keysym"
+    done
+    xdotool type --delay "$delay" "$text"
 }
 
 clipboard_is() {
