@@ -189,8 +189,13 @@ QString faceFilePath()
     // through HOME, and without HOME would answer "//Documents".
     if (qEnvironmentVariableIsEmpty("HOME"))
         return accountHome() + u"/Documents/顔ファイル.dat"_s;
-    return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) +
-           u"/顔ファイル.dat"_s;
+    // user-dirs.dirs may name only "$HOME/…" or an absolute path. Qt passes any other value
+    // on as it stands, which would make the face file depend on the folder the program was
+    // started from; such a value names no folder.
+    QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (!QDir::isAbsolutePath(documents))
+        documents = QDir::homePath() + u"/Documents"_s;
+    return documents + u"/顔ファイル.dat"_s;
 }
 
 QList<QByteArrayView> FaceFileReading::lines(qsizetype most) const

@@ -570,18 +570,48 @@ private slots:
         }
     }
 
-    void withoutHomeTheAccountsHomeIsUsed()
+    // The documents folder comes from HOME and user-dirs.dirs, and never from the folder the
+    // program was started in. "<account>" is the account's home in the password database.
+    void faceFileFollowsTheDocumentsFolder_data()
     {
+        QTest::addColumn<QString>("home");
+        QTest::addColumn<QString>("documentsDir");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("HOME unset")
+            << QString() << QString() << u"<account>/Documents/顔ファイル.dat"_s;
+        QTest::newRow("no user-dirs.dirs")
+            << u"/h"_s << QString() << u"/h/Documents/顔ファイル.dat"_s;
+        QTest::newRow("under $HOME") << u"/h"_s << u"$HOME/書類"_s << u"/h/書類/顔ファイル.dat"_s;
+        QTest::newRow("absolute") << u"/h"_s << u"/data/docs"_s << u"/data/docs/顔ファイル.dat"_s;
+        QTest::newRow("relative") << u"/h"_s << u"Documents"_s << u"/h/Documents/顔ファイル.dat"_s;
+        QTest::newRow("relative to the current folder")
+            << u"/h"_s << u"./docs"_s << u"/h/Documents/顔ファイル.dat"_s;
+    }
+
+    void faceFileFollowsTheDocumentsFolder()
+    {
+        QFETCH(QString, home);
+        QFETCH(QString, documentsDir);
+        QFETCH(QString, expected);
+        QTemporaryDir config;
+        QVERIFY(config.isValid());
+        if (!documentsDir.isEmpty())
+            QVERIFY(writeBytes(config.filePath(u"user-dirs.dirs"_s),
+                               "XDG_DOCUMENTS_DIR=\"" + documentsDir.toUtf8() + "\"\n"));
         QProcess child;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.remove(u"HOME"_s);
+        if (!home.isEmpty())
+            environment.insert(u"HOME"_s, home);
+        environment.insert(u"XDG_CONFIG_HOME"_s, config.path());
         child.setProcessEnvironment(environment);
+        child.setWorkingDirectory(config.path());
         child.start(QCoreApplication::applicationFilePath(), {u"--child"_s, u"path"_s});
         QVERIFY(child.waitForFinished());
         const passwd *account = getpwuid(getuid());
         QVERIFY(account);
-        QCOMPARE(QString::fromUtf8(child.readAllStandardOutput()).trimmed(),
-                 QFile::decodeName(account->pw_dir) + u"/Documents/顔ファイル.dat"_s);
+        expected.replace(u"<account>"_s, QFile::decodeName(account->pw_dir));
+        QCOMPARE(QString::fromUtf8(child.readAllStandardOutput()).trimmed(), expected);
     }
 };
 
