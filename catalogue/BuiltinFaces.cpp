@@ -168,4 +168,7 @@ const FaceList kTanoshiiFaces = kTanoshiiFacesTable;
 const FaceList kSonotaFaces = kSonotaFacesTable;
 const FaceList kMuFaces = kMuFacesTable;
 
+const std::array<FaceList, 6> kButtonOrder{kWaraiFacesTable,    kNakiFacesTable, kIkariFacesTable,
+                                           kTanoshiiFacesTable, kMuFacesTable,   kSonotaFacesTable};
+
 } // namespace Catalogue

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <array>
 #include <span>
 #include <string_view>
 
@@ -15,5 +16,9 @@ extern const FaceList kIkariFaces;    // angry, 9 faces
 extern const FaceList kTanoshiiFaces; // surprised, 18 faces
 extern const FaceList kSonotaFaces;   // other, 28 faces
 extern const FaceList kMuFaces;       // expressionless, 15 faces
+
+// The six in the order of their buttons on the main window, column by column: 笑い系, 泣き系,
+// 怒り系, 驚き系, 無表情系, その他系.
+extern const std::array<FaceList, 6> kButtonOrder;
 
 } // namespace Catalogue

@@ -1,0 +1,19 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "catalogue/FaceFile.h"
+
+#include <QString>
+#include <QStringList>
+
+// Every face the program offers, each one line of text, for programs that show one entry a
+// line (a launcher's menu): the six built-in lists in the order of their buttons, then the
+// face file's lines in file order.
+struct FaceListing {
+    QStringList faces;
+    qsizetype leftOut = 0; // faces holding a line feed, which no single line can show
+    FaceFileReading::State faceFile = FaceFileReading::State::Absent;
+    QString reason; // why the face file is unreadable, for the user
+};
+
+FaceListing listEveryFace(const QString &faceFilePath);
