@@ -401,6 +401,9 @@ private slots:
         QTest::newRow("other line ends kept as stored")
             << QByteArray("a\rb\r\nc\nd") << 2.0 << byteLines({"a", "b", "c\nd"}) << Outcome::Done
             << QByteArray("a\rc\nd");
+        QTest::newRow("lone CR before a face that begins with LF")
+            << QByteArray("x\ra\r\n\nb\r\n") << 2.0 << byteLines({"x", "a", "\nb"}) << Outcome::Done
+            << QByteArray("x\r\n\nb\r\n");
         QTest::newRow("bytes that are not code page 932")
             << QByteArray("\x81\xFF\r\nb\r\n\x85\x40\r\n") << 2.0
             << QList<QByteArray>{"\x81\xFF", "b", "\x85\x40"} << Outcome::Done
