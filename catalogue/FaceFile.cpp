@@ -3,6 +3,9 @@
 
 #include "catalogue/FaceFileLock.h"
 #include "catalogue/FaceRemoval.h"
+#include "catalogue/FailureReasons.h"
+#include "catalogue/FileCalls.h"
+#include "catalogue/FileReplacement.h"
 #include "text/CodePage932.h"
 #include "text/Lines.h"
 
@@ -12,7 +15,7 @@
 #include <QStandardPaths>
 
 #include <cerrno>
-#include <cstring>
+#include <optional>
 
 #include <fcntl.h>
 #include <pwd.h>
@@ -52,92 +55,41 @@ QString accountHome()
     return QDir::rootPath();
 }
 
-const QString kNotAFile = u"ファイルではないものがその名前で置かれています"_s;
-const QString kBusy =
-    u"ほかのピコラ３が顔ファイルを使っています。少し待ってから、もう一度お試しください"_s;
-
-// The reasons a user can act on, in the user's language.
-QString describeError(int error)
-{
-    switch (error) {
-    case ENOENT:
-        return u"フォルダーがありません"_s;
-    case EACCES:
-    case EPERM:
-        return u"アクセスが許可されていません"_s;
-    case EISDIR:
-        return kNotAFile;
-    case ENOTDIR:
-        return u"フォルダーの名前でファイルが置かれています"_s;
-    case ENOSPC:
-    case EDQUOT:
-        return u"ディスクに空きがありません"_s;
-    case EFBIG:
-        return u"ファイルが大きすぎます"_s;
-    case EROFS:
-        return u"書き込みできない場所です"_s;
-    case ELOOP:
-        return u"シンボリックリンクが循環しています"_s;
-    case EIO:
-        return u"ディスクの読み書きに失敗しました"_s;
-    default:
-        return QString::fromLocal8Bit(std::strerror(error));
-    }
-}
-
 FaceFileChange failed(const QString &reason)
 {
     return {FaceFileChange::Outcome::Failed, reason};
 }
 
-FaceFileChange failedToLock(const FaceFileLock &lock)
+FaceFileChange failedToLock(const FaceFileLock &lock, const QString &path)
 {
     if (lock.busy())
-        return failed(kBusy);
+        return failed(busyReason(lock.heldByAnotherCopy()));
     if (lock.notRegular())
-        return failed(kNotAFile);
-    return failed(describeError(lock.error()));
+        return failed(notAFileReason());
+    return failed(errorReason(lock.error(), path));
 }
 
-bool readAll(int fd, QByteArray &content)
+// Reads the last two bytes of a file of `size` bytes, or all of a shorter one. A program that
+// takes no lock may cut the file short meanwhile: then the end it has now is read, and `size`
+// follows it.
+bool readEnd(int fd, off_t &size, QByteArray &end)
 {
-    struct stat info {};
-    if (::fstat(fd, &info) != 0)
-        return false;
-    // The file may grow while it is read: the buffer grows with it.
-    QByteArray bytes(qsizetype(info.st_size) + 4096, Qt::Uninitialized);
-    qsizetype used = 0;
-    for (;;) {
-        if (used == bytes.size())
-            bytes.resize(bytes.size() * 2);
-        const ssize_t got = ::read(fd, bytes.data() + used, size_t(bytes.size() - used));
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got < 0)
-            return false;
-        if (got == 0)
-            break;
-        used += got;
-    }
-    bytes.truncate(used);
-    content = std::move(bytes);
-    return true;
-}
-
-bool writeAll(int fd, QByteArrayView bytes)
-{
-    while (!bytes.isEmpty()) {
-        const ssize_t written = ::write(fd, bytes.data(), size_t(bytes.size()));
-        if (written < 0 && errno == EINTR)
-            continue;
-        if (written <= 0) {
-            if (written == 0)
-                errno = ENOSPC;
-            return false;
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        const qsizetype wanted = qsizetype(qMin<off_t>(size, 2));
+        end.resize(wanted);
+        ssize_t got = 0;
+        while ((got = ::pread(fd, end.data(), size_t(wanted), size - off_t(wanted))) < 0 &&
+               errno == EINTR) {
         }
-        bytes = bytes.sliced(written);
+        if (got == wanted)
+            return true;
+        struct stat info {};
+        if (got < 0 || ::fstat(fd, &info) != 0)
+            return false;
+        size = info.st_size;
     }
-    return true;
+    errno = EAGAIN;
+    return false;
 }
 
 // Takes a failed append back off the end, so that no half face stays behind.
@@ -147,38 +99,65 @@ void cutBackTo(int fd, off_t size)
     }
 }
 
-// The rename itself must reach the disk too, or a power cut could bring back the old file.
-void syncFolderOf(const QByteArray &path)
+// A file just made must have its name on the disk too, or a power cut could take away the
+// first face after it was reported saved.
+void syncFolderOf(const QString &file)
 {
-    const QByteArray folder = QFile::encodeName(QFileInfo(QFile::decodeName(path)).absolutePath());
-    const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
+    const QString canonical = QFileInfo(file).canonicalFilePath();
+    const QFileInfo real(canonical.isEmpty() ? file : canonical);
+    syncFolder(AT_FDCWD, QFile::encodeName(real.absolutePath()).constData());
 }
 
-// Puts a file holding the bytes in the place of the one at path, with its permissions. Returns
-// 0, or the error number with the old file in place and no temporary file left.
-int replaceFile(const QByteArray &path, QByteArrayView bytes, mode_t mode)
+// Whether the path still names the file that was read, as it was read: the same file, of the
+// same size, last changed at the same moment. A program that takes no lock, such as an editor,
+// may have written to it, or a link may point elsewhere now.
+bool stillAsRead(const QString &path, const struct stat &read)
 {
-    QByteArray temporary = path + ".XXXXXX";
-    const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
-    if (fd < 0)
-        return errno;
-    int error = 0;
-    if (::fchmod(fd, mode & 07777) != 0 || !writeAll(fd, bytes) || ::fsync(fd) != 0)
-        error = errno;
-    if (::close(fd) != 0 && error == 0)
-        error = errno;
-    if (error == 0 && ::rename(temporary.constData(), path.constData()) != 0)
-        error = errno;
-    if (error != 0) {
-        ::unlink(temporary.constData());
-        return error;
-    }
-    syncFolderOf(path);
-    return 0;
+    struct stat now {};
+    return ::stat(QFile::encodeName(path).constData(), &now) == 0 && now.st_dev == read.st_dev &&
+           now.st_ino == read.st_ino && now.st_size == read.st_size &&
+           now.st_mtim.tv_sec == read.st_mtim.tv_sec &&
+           now.st_mtim.tv_nsec == read.st_mtim.tv_nsec &&
+           now.st_ctim.tv_sec == read.st_ctim.tv_sec && now.st_ctim.tv_nsec == read.st_ctim.tv_nsec;
+}
+
+// How often a rewrite starts again when the file changed under it before it gives up.
+constexpr int kRewriteAttempts = 3;
+
+// One rewrite of the file as it is now; nothing when the file changed under it, so that it must
+// start again from the file as it is then.
+std::optional<FaceFileChange> rewriteOnce(const QString &path, double chosen,
+                                          const QList<QByteArray> &listed)
+{
+    // A face file that is a link to one elsewhere is rewritten there, and stays a link.
+    const QString canonical = QFileInfo(path).canonicalFilePath();
+    const QString target = canonical.isEmpty() ? path : canonical;
+    const FaceFileLock lock(target, FaceFileLock::Purpose::Rewrite, observeWaiting);
+    if (lock.absent())
+        return FaceFileChange{FaceFileChange::Outcome::Changed, {}};
+    if (!lock.held())
+        return failedToLock(lock, target);
+
+    QByteArray content;
+    struct stat read {};
+    if (!readAll(lock.fd(), content) || ::fstat(lock.fd(), &read) != 0)
+        return failed(errorReason(errno, target));
+    // The link may have been pointed elsewhere while the lock was awaited.
+    if (read.st_size != content.size() || !stillAsRead(path, read))
+        return std::nullopt;
+    const std::optional<QByteArray> kept = withoutListedLine(content, chosen, listed);
+    if (!kept)
+        return FaceFileChange{FaceFileChange::Outcome::Changed, {}};
+
+    observe(FaceFileMoment::AboutToReplace);
+    FileReplacement replacement(target);
+    if (const int error = replacement.fill(*kept, read))
+        return failed(errorReason(error, target));
+    if (!stillAsRead(path, read))
+        return std::nullopt;
+    if (const int error = replacement.putInPlace())
+        return failed(errorReason(error, target));
+    return FaceFileChange{FaceFileChange::Outcome::Done, {}};
 }
 
 } // namespace
@@ -211,17 +190,17 @@ FaceFileReading readFaceFile(const QString &path)
     if (fd < 0) {
         if (errno != ENOENT) {
             reading.state = FaceFileReading::State::Unreadable;
-            reading.reason = describeError(errno);
+            reading.reason = errorReason(errno, path);
         }
         return reading;
     }
     struct stat info {};
     if (::fstat(fd, &info) == 0 && !S_ISREG(info.st_mode)) {
         reading.state = FaceFileReading::State::Unreadable;
-        reading.reason = kNotAFile;
+        reading.reason = notAFileReason();
     } else if (!readAll(fd, reading.content)) {
         reading.state = FaceFileReading::State::Unreadable;
-        reading.reason = describeError(errno);
+        reading.reason = errorReason(errno, path);
     } else {
         reading.state = FaceFileReading::State::Read;
     }
@@ -240,25 +219,26 @@ FaceFileChange appendFace(const QString &path, const QString &face)
         return failed(u"顔ファイルに書けない文字が含まれています"_s);
     const FaceFileLock lock(path, FaceFileLock::Purpose::Append, observeWaiting);
     if (!lock.held())
-        return failedToLock(lock);
+        return failedToLock(lock, path);
 
     struct stat info {};
     if (::fstat(lock.fd(), &info) != 0)
-        return failed(describeError(errno));
-    // A file ended by hand without a line end would glue its last face to the new one.
-    char end[2];
-    const size_t endSize = size_t(qMin<off_t>(info.st_size, 2));
-    if (::pread(lock.fd(), end, endSize, info.st_size - off_t(endSize)) != ssize_t(endSize))
-        return failed(describeError(errno));
-    const QByteArray line =
-        lineAfter(QByteArrayView(end, qsizetype(endSize)), CodePage932::encode(face));
-
+        return failed(errorReason(errno, path));
     observe(FaceFileMoment::AboutToAppend);
-    if (!writeAll(lock.fd(), line) || ::fdatasync(lock.fd()) != 0) {
+    // A file ended by hand without a line end would glue its last face to the new one.
+    off_t size = info.st_size;
+    QByteArray end;
+    if (!readEnd(lock.fd(), size, end))
+        return failed(errorReason(errno, path));
+    const QByteArray line = lineAfter(end, CodePage932::encode(face));
+
+    if (!writeAll(lock.fd(), line) || syncToDisk(lock.fd()) != 0) {
         const int error = errno;
-        cutBackTo(lock.fd(), info.st_size);
-        return failed(describeError(error));
+        cutBackTo(lock.fd(), size);
+        return failed(errorReason(error, path));
     }
+    if (lock.created())
+        syncFolderOf(path);
     return {FaceFileChange::Outcome::Done, {}};
 }
 
@@ -266,27 +246,10 @@ FaceFileChange removeListedFace(const QString &path, double chosen, const QList<
 {
     if (!namesListedLine(chosen, listed.size()))
         return {FaceFileChange::Outcome::NotListed, {}};
-    // A face file that is a link to one elsewhere is rewritten there, and stays a link.
-    const QString canonical = QFileInfo(path).canonicalFilePath();
-    const QString target = canonical.isEmpty() ? path : canonical;
-    const FaceFileLock lock(target, FaceFileLock::Purpose::Rewrite, observeWaiting);
-    if (lock.absent())
-        return {FaceFileChange::Outcome::Changed, {}};
-    if (!lock.held())
-        return failedToLock(lock);
-
-    QByteArray content;
-    struct stat info {};
-    if (!readAll(lock.fd(), content) || ::fstat(lock.fd(), &info) != 0)
-        return failed(describeError(errno));
-    const std::optional<QByteArray> kept = withoutListedLine(content, chosen, listed);
-    if (!kept)
-        return {FaceFileChange::Outcome::Changed, {}};
-
-    observe(FaceFileMoment::AboutToReplace);
-    if (const int error = replaceFile(QFile::encodeName(target), *kept, info.st_mode))
-        return failed(describeError(error));
-    return {FaceFileChange::Outcome::Done, {}};
+    for (int attempt = 0; attempt < kRewriteAttempts; ++attempt)
+        if (const std::optional<FaceFileChange> change = rewriteOnce(path, chosen, listed))
+            return *change;
+    return {FaceFileChange::Outcome::Changed, {}};
 }
 
 void setFaceFileObserver(std::function<void(FaceFileMoment)> watcher)

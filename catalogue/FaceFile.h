@@ -46,12 +46,16 @@ struct FaceFileChange {
 };
 
 // Appends the face as one line, after ending a last line that a hand-made file left unended.
-// The face must hold no line break and nothing code page 932 cannot hold.
+// The face must hold no line break and nothing code page 932 cannot hold. A file the user may
+// not write is refused.
 FaceFileChange appendFace(const QString &path, const QString &face);
 
 // Rewrites the file without the chosen listed line: the new content goes to a temporary file
 // beside it, to the disk, and then in place of the old in one rename, so the file is always
-// either the old or the new.
+// either the old or the new. Like an append, it refuses a file the user may not write, and the
+// new file keeps the old one's owner, group and mode. If a program that takes no lock changes
+// the file meanwhile, the rewrite starts again from the file as it is then, a few times at most,
+// and otherwise reports it Changed.
 FaceFileChange removeListedFace(const QString &path, double chosen,
                                 const QList<QByteArray> &listed);
 
@@ -59,7 +63,7 @@ FaceFileChange removeListedFace(const QString &path, double chosen,
 // where another copy must not come between.
 enum class FaceFileMoment {
     WaitingForLock,
-    AboutToAppend,  // the lock is held, nothing written yet
-    AboutToReplace, // a rewrite has read the file and not yet put the new one in place
+    AboutToAppend,  // the lock is held and the file's size known, nothing read or written yet
+    AboutToReplace, // a rewrite has read the file and not yet written the new one
 };
 void setFaceFileObserver(std::function<void(FaceFileMoment)> observer);

@@ -10,6 +10,9 @@
 // lives. Appends and rewrites each hold it, so a face appended can never fall between a
 // rewrite's reading and its rename. A rewrite puts a new file in place: whoever was waiting on
 // the old one notices and locks the new one instead.
+//
+// Copies take the lock in turn: a copy that has just let go cannot take it again before one that
+// was already waiting, however briefly each holds it.
 class FaceFileLock {
 public:
     enum class Purpose {
@@ -21,7 +24,8 @@ public:
     // meanwhile, so not longer than a moment.
     static constexpr std::chrono::milliseconds kPatience{2000};
 
-    // `waiting` runs once if another copy holds the lock when it is first asked for.
+    // `waiting` runs once if another copy holds the lock when it is first asked for. Both
+    // purposes open the file for writing, so that a file the user may not change is refused.
     FaceFileLock(const QString &path, Purpose purpose, const std::function<void()> &waiting);
     ~FaceFileLock();
     FaceFileLock(const FaceFileLock &) = delete;
@@ -29,17 +33,23 @@ public:
 
     bool held() const { return fd_ >= 0; }
     int fd() const { return fd_; }
+    // Whether opening made the file, so that its folder must reach the disk too.
+    bool created() const { return created_; }
 
-    // Why it is not held: the file is absent (a rewrite only), another copy kept it past the
+    // Why it is not held: the file is absent (a rewrite only), something kept it past the
     // patience, the path names no regular file, or the system's error number.
     bool absent() const;
     bool busy() const { return busy_; }
+    // Whether what kept it was another copy of this program, which says so while it holds it.
+    bool heldByAnotherCopy() const { return heldByAnotherCopy_; }
     bool notRegular() const { return notRegular_; }
     int error() const { return error_; }
 
 private:
     int fd_ = -1;
     int error_ = 0;
+    bool created_ = false;
     bool busy_ = false;
+    bool heldByAnotherCopy_ = false;
     bool notRegular_ = false;
 };

@@ -21,9 +21,18 @@ std::optional<QByteArray> withoutListedLine(QByteArrayView content, double chose
         return std::nullopt;
 
     QByteArray kept;
-    kept.reserve(content.size());
-    for (qsizetype i = 0; i < stored.size(); ++i)
-        if (i != index)
+    kept.reserve(content.size() + 1);
+    qsizetype joint = 0;
+    for (qsizetype i = 0; i < stored.size(); ++i) {
+        if (i == index)
+            joint = kept.size();
+        else
             kept.append(stored[i]);
+    }
+    // A line ended by a lone CR, now followed by a line that begins with LF, would take that LF
+    // as its own line end and change the next face: it gets a whole CR LF instead.
+    if (index > 0 && index + 1 < stored.size() && stored[index - 1].endsWith('\r') &&
+        stored[index + 1].startsWith('\n'))
+        kept.insert(joint, '\n');
     return kept;
 }

@@ -2,6 +2,7 @@
 #include "forms/frmDelete.h"
 
 #include "catalogue/FaceFile.h"
+#include "forms/FaceListModel.h"
 #include "forms/Module1.h"
 #include "forms/frmPicora3.h"
 #include "platform/Clipboard.h"
@@ -38,6 +39,7 @@ FrmDelete::FrmDelete() : Form(u"frmDelete"_s, Frame::FixedDialog, StartPosition:
     cboFace->setObjectName(u"cboFace"_s);
     cboFace->setGeometry(twipsRect(120, 600, 2775, 405));
     cboFace->setFont(Fonts::designFont(14.25));
+    cboFace->setModel(new FaceListModel(cboFace));
     cboFace->setEditable(true);
     cboFace->lineEdit()->setAccessibleName(u"削除する顔の一覧"_s);
     cboFace->setInsertPolicy(QComboBox::NoInsert);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "forms/frmPicora3.h"
 
+#include "forms/FaceListModel.h"
 #include "forms/Module1.h"
 #include "forms/frmCopyright.h"
 #include "forms/frmHelp.h"
@@ -61,7 +62,7 @@ FrmPicora3::FrmPicora3()
     cboFace->lineEdit()->setMaxLength(std::numeric_limits<int>::max());
     // A face file may hold a million lines: a plain list of texts keeps them small, and the
     // drop-down measures one row, not all of them.
-    faceList_ = new QStringListModel(cboFace);
+    faceList_ = new FaceListModel(cboFace);
     cboFace->setModel(faceList_);
     cboFace->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     auto *dropDown = new QListView(cboFace);

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The deletion's rewrite on any face file and any listed number: either it refuses because the
-// listed face is no longer there, or the result is the old file less exactly the chosen line,
-// byte for byte.
+// listed face is no longer there, or the faces after the rewrite are the faces before less the
+// chosen one, and the bytes are the old file's less the chosen line.
 #include "catalogue/FaceRemoval.h"
 #include "text/Lines.h"
 
@@ -31,21 +31,28 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const std::optional<QByteArray> kept = withoutListedLine(content, chosen, listed);
     const qsizetype index = qsizetype(chosen) - 1;
     // Refused exactly when the chosen line is not the one listed.
-    const QList<QByteArrayView> texts = splitLines(content);
-    if (kept.has_value() != (index < texts.size() && texts[index] == listed[index]))
+    QList<QByteArrayView> faces = splitLines(content);
+    if (kept.has_value() != (index < faces.size() && faces[index] == listed[index]))
         std::abort();
     if (!kept)
         return 0;
 
-    // What went is one whole stored line, the chosen one, as it was listed.
+    // The faces after are the faces before, less the chosen one, each exactly as it was.
+    faces.removeAt(index);
+    if (splitLines(*kept) != faces)
+        std::abort();
+
+    // What went is one whole stored line, the chosen one, as it was listed; the only byte added
+    // is the LF that keeps a lone CR before it from taking the next line's leading LF.
     qsizetype start = 0;
     const QList<QByteArrayView> stored = splitStoredLines(content);
     for (qsizetype i = 0; i < index; ++i)
         start += stored[i].size();
     const QByteArrayView gone = stored[index];
-    if (!gone.startsWith(listed[index]) || kept->size() != content.size() - gone.size() ||
-        kept->first(start) != content.first(start) ||
-        kept->sliced(start) != content.sliced(start + gone.size()))
+    const QByteArrayView after = content.sliced(start + gone.size());
+    const bool joined = start > 0 && content[start - 1] == '\r' && after.startsWith('\n');
+    if (!gone.startsWith(listed[index]) || kept->first(start) != content.first(start) ||
+        kept->sliced(start) != (joined ? "\n" + after.toByteArray() : after.toByteArray()))
         std::abort();
     return 0;
 }

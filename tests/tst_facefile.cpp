@@ -3,6 +3,8 @@
 // rewrite, and other copies of the program changing it at the same time.
 #include "catalogue/BuiltinFaces.h"
 #include "catalogue/FaceFile.h"
+#include "catalogue/FailureReasons.h"
+#include "catalogue/FileCalls.h"
 #include "text/CodePage932.h"
 
 #include <QDir>
@@ -23,6 +25,7 @@
 #include <vector>
 
 #include <pwd.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -57,6 +60,41 @@ QStringList allBuiltinFaces()
 }
 
 const QString kNotAFile = u"ファイルではないものがその名前で置かれています"_s;
+const QString kNotAllowed = u"アクセスが許可されていません"_s;
+
+// The calls that make a change last, as a test sees them, in order.
+class DiskCallRecorder {
+public:
+    DiskCallRecorder()
+    {
+        setDiskCalls({[this](int fd) {
+                          struct stat info {};
+                          ::fstat(fd, &info);
+                          calls << (S_ISDIR(info.st_mode) ? u"sync folder"_s : u"sync file"_s);
+                          return failing == calls.last() ? fail() : ::fsync(fd);
+                      },
+                      [this](int folder, const char *from, const char *to) {
+                          calls << u"rename"_s;
+                          return failing == calls.last() ? fail()
+                                                         : ::renameat(folder, from, folder, to);
+                      }});
+    }
+    ~DiskCallRecorder() { setDiskCalls({}); }
+    DiskCallRecorder(const DiskCallRecorder &) = delete;
+    DiskCallRecorder &operator=(const DiskCallRecorder &) = delete;
+
+    QStringList calls;
+    // The call that fails, and how, as the system would fail it.
+    QString failing;
+    int error = 0;
+
+private:
+    int fail() const
+    {
+        errno = error;
+        return -1;
+    }
+};
 
 // Another copy of the program: this test program again, changing the face file.
 class OtherCopy {
@@ -120,6 +158,8 @@ class TestFaceFile : public QObject {
         bool arranged = true;
         if (situation == "absent folder")
             return folder_.filePath(u"gone/顔ファイル.dat"_s);
+        if (situation == "name too long")
+            return folder_.filePath(QString(300, u'x'));
         if (situation == "dangling link")
             arranged = QFile::link(folder_.filePath(u"gone/x.dat"_s), path_);
         else if (situation == "folder")
@@ -250,7 +290,8 @@ private slots:
         QTest::newRow("a FIFO in its place") << "fifo" << QStringList{unreadable.arg(kNotAFile)};
         QTest::newRow("a file in the folder's place")
             << "file for folder"
-            << QStringList{unreadable.arg(u"フォルダーの名前でファイルが置かれています"_s)};
+            << QStringList{
+                   unreadable.arg(u"フォルダーの名前でファイルが置かれています（ENOTDIR）"_s)};
     }
 
     void readingTellsAbsentFromUnreadable()
@@ -353,9 +394,11 @@ private slots:
     {
         QTest::addColumn<QString>("situation");
         QTest::addColumn<QString>("reason");
-        QTest::newRow("absent folder") << "absent folder" << u"フォルダーがありません"_s;
+        QTest::newRow("absent folder") << "absent folder" << u"フォルダーがありません（ENOENT）"_s;
         QTest::newRow("a folder in its place") << "folder" << kNotAFile;
         QTest::newRow("a FIFO in its place") << "fifo" << kNotAFile;
+        QTest::newRow("a name too long")
+            << "name too long" << u"ファイルの名前かパスが長すぎます（ENAMETOOLONG）"_s;
     }
 
     void failedAppendsSayWhyAndChangeNothing()
@@ -369,7 +412,36 @@ private slots:
         QCOMPARE(appended.reason, reason);
         QCOMPARE(
             QDir(folder_.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries | QDir::System),
-            situation == "absent folder" ? QStringList{} : QStringList{u"顔ファイル.dat"_s});
+            situation == "absent folder" || situation == "name too long"
+                ? QStringList{}
+                : QStringList{u"顔ファイル.dat"_s});
+    }
+
+    // Another program, which takes no lock, cuts the file short after the append has seen its
+    // size: the new face still goes after the file's last line as it is then.
+    void appendAfterTheFileWasCutShort_data()
+    {
+        QTest::addColumn<QByteArray>("cutTo");
+        QTest::addColumn<QByteArray>("after");
+        QTest::newRow("to ended lines") << QByteArray("a\r\n") << QByteArray("a\r\nzz\r\n");
+        QTest::newRow("to an unended line")
+            << QByteArray("a\r\nb") << QByteArray("a\r\nb\r\nzz\r\n");
+        QTest::newRow("to nothing") << QByteArray() << QByteArray("zz\r\n");
+    }
+
+    void appendAfterTheFileWasCutShort()
+    {
+        QFETCH(QByteArray, cutTo);
+        QFETCH(QByteArray, after);
+        QVERIFY(writeBytes(path_, "a\r\nbcd"));
+        setFaceFileObserver([&](FaceFileMoment moment) {
+            if (moment == FaceFileMoment::AboutToAppend)
+                QVERIFY(writeBytes(path_, cutTo));
+        });
+        const FaceFileChange appended = appendFace(path_, u"zz"_s);
+        QCOMPARE(appended.reason, QString());
+        QCOMPARE(appended.outcome, Outcome::Done);
+        QCOMPARE(readBytes(path_), after);
     }
 
     void rewrite_data()
@@ -401,6 +473,9 @@ private slots:
         QTest::newRow("other line ends kept as stored")
             << QByteArray("a\rb\r\nc\nd") << 2.0 << byteLines({"a", "b", "c\nd"}) << Outcome::Done
             << QByteArray("a\rc\nd");
+        QTest::newRow("lone CR before a face that begins with LF")
+            << QByteArray("x\ra\r\n\nb\r\n") << 2.0 << byteLines({"x", "a", "\nb"}) << Outcome::Done
+            << QByteArray("x\r\n\nb\r\n");
         QTest::newRow("bytes that are not code page 932")
             << QByteArray("\x81\xFF\r\nb\r\n\x85\x40\r\n") << 2.0
             << QList<QByteArray>{"\x81\xFF", "b", "\x85\x40"} << Outcome::Done
@@ -462,8 +537,10 @@ private slots:
             QSKIP("this file system cannot make a folder read-only for root");
         const FaceFileChange removed = removeListedFace(path_, 1, byteLines({"a", "b"}));
         QCOMPARE(removed.outcome, Outcome::Failed);
-        QCOMPARE(removed.reason,
-                 situation == "folder" ? kNotAFile : u"アクセスが許可されていません"_s);
+        // Root is stopped by the folder's immutable flag, anyone else by its mode.
+        QCOMPARE(removed.reason, situation == "folder" ? kNotAFile
+                                 : geteuid() == 0      ? kNotAllowed + u"（EPERM）"_s
+                                                       : kNotAllowed + u"（EACCES）"_s);
         if (situation == "read-only")
             QCOMPARE(readBytes(path_), before);
         QCOMPARE(QDir(folder_.path()).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot),
@@ -485,6 +562,184 @@ private slots:
         // Appending through the link reaches the same file.
         QCOMPARE(appendFace(path_, u"c"_s).outcome, Outcome::Done);
         QCOMPARE(readBytes(real), QByteArray("b\r\nc\r\n"));
+    }
+
+    void rewriteKeepsOwnerGroupAndMode_data()
+    {
+        QTest::addColumn<uint>("owner");
+        QTest::addColumn<uint>("group");
+        QTest::addColumn<uint>("mode");
+        QTest::newRow("another user's file") << 65534u << 65534u << 0644u;
+        QTest::newRow("another group's file") << 0u << 65534u << 0660u;
+        QTest::newRow("read-only, which root may change") << 0u << 0u << 0444u;
+    }
+
+    void rewriteKeepsOwnerGroupAndMode()
+    {
+        QFETCH(uint, owner);
+        QFETCH(uint, group);
+        QFETCH(uint, mode);
+        if (geteuid() != 0)
+            QSKIP("only root can give a file to another user");
+        QVERIFY(writeBytes(path_, "a\r\nb\r\n"));
+        const QByteArray name = QFile::encodeName(path_);
+        QCOMPARE(::chown(name.constData(), owner, group), 0);
+        QCOMPARE(::chmod(name.constData(), mode), 0);
+        QCOMPARE(removeListedFace(path_, 1, byteLines({"a", "b"})).outcome, Outcome::Done);
+        QCOMPARE(readBytes(path_), QByteArray("b\r\n"));
+        struct stat after {};
+        QCOMPARE(::stat(name.constData(), &after), 0);
+        QCOMPARE(uint(after.st_uid), owner);
+        QCOMPARE(uint(after.st_gid), group);
+        QCOMPARE(uint(after.st_mode & 07777), mode);
+    }
+
+    // Near the system's limit of 4,095 bytes a path has no room for a longer one beside it.
+    void rewriteNearThePathLimit()
+    {
+        const int nameBytes = int(QFile::encodeName(u"/顔ファイル.dat"_s).size());
+        QString folder = folder_.path();
+        for (int left = 4090 - nameBytes - int(QFile::encodeName(folder).size()); left > 0;) {
+            // A last step of one byte would leave no room for a name after its slash.
+            const int step = qMin(200, left == 201 ? 150 : left);
+            folder += u'/' + QString(step - 1, u'x');
+            left -= step;
+        }
+        QVERIFY(QDir().mkpath(folder));
+        const QString path = folder + u"/顔ファイル.dat"_s;
+        QCOMPARE(QFile::encodeName(path).size(), 4090);
+        QCOMPARE(appendFace(path, u"a"_s).outcome, Outcome::Done);
+        QCOMPARE(appendFace(path, u"b"_s).outcome, Outcome::Done);
+        const FaceFileChange removed = removeListedFace(path, 1, byteLines({"a", "b"}));
+        QCOMPARE(removed.reason, QString());
+        QCOMPARE(removed.outcome, Outcome::Done);
+        QCOMPARE(readBytes(path), QByteArray("b\r\n"));
+        QCOMPARE(QDir(folder).entryList(QDir::Files), QStringList{u"顔ファイル.dat"_s});
+    }
+
+    // A program that takes no lock, such as `echo >>` or a file-sync tool, appends while a
+    // rewrite is under way: its lines are never undone by the rename. The rewrite starts again
+    // from the file as it is then, and gives up after a few tries.
+    void unlockedAppendDuringARewriteIsKept_data()
+    {
+        QTest::addColumn<int>("appends");
+        QTest::addColumn<Outcome>("outcome");
+        QTest::addColumn<QByteArray>("after");
+        QTest::newRow("once") << 1 << Outcome::Done << QByteArray("a\r\nc\r\nEXTRA 1\r\n");
+        QTest::newRow("at every try")
+            << 1000 << Outcome::Changed
+            << QByteArray("a\r\nb\r\nc\r\nEXTRA 1\r\nEXTRA 2\r\nEXTRA 3\r\n");
+    }
+
+    void unlockedAppendDuringARewriteIsKept()
+    {
+        QFETCH(int, appends);
+        QFETCH(Outcome, outcome);
+        QFETCH(QByteArray, after);
+        QVERIFY(writeBytes(path_, "a\r\nb\r\nc\r\n"));
+        int appended = 0;
+        setFaceFileObserver([&](FaceFileMoment moment) {
+            if (moment != FaceFileMoment::AboutToReplace || appended == appends)
+                return;
+            QFile file(path_);
+            QVERIFY(file.open(QIODevice::Append));
+            file.write("EXTRA " + QByteArray::number(++appended) + "\r\n");
+        });
+        QCOMPARE(removeListedFace(path_, 2, byteLines({"a", "b", "c"})).outcome, outcome);
+        QCOMPARE(readBytes(path_), after);
+        QCOMPARE(QDir(folder_.path()).entryList(QDir::Files), QStringList{u"顔ファイル.dat"_s});
+    }
+
+    // The face file is a link, pointed elsewhere while the rewrite waits for another copy: the
+    // file it points to now is rewritten, and the one it pointed to before is left alone.
+    void rewriteFollowsALinkPointedElsewhereMeanwhile()
+    {
+        const QString before = folder_.filePath(u"before.dat"_s);
+        const QString now = folder_.filePath(u"now.dat"_s);
+        QVERIFY(writeBytes(before, "a\r\nb\r\n"));
+        QVERIFY(writeBytes(now, "a\r\nb\r\n"));
+        QVERIFY(QFile::link(before, path_));
+        OtherCopy other({u"append-held"_s, before, u"new"_s});
+        QVERIFY(other.said("holding"));
+        setFaceFileObserver([&](FaceFileMoment moment) {
+            if (moment != FaceFileMoment::WaitingForLock)
+                return;
+            QVERIFY(QFile::remove(path_));
+            QVERIFY(QFile::link(now, path_));
+            other.tellToGoOn();
+        });
+        QCOMPARE(removeListedFace(path_, 1, byteLines({"a", "b"})).outcome, Outcome::Done);
+        QCOMPARE(other.ending(), QByteArray("done"));
+        QCOMPARE(readBytes(before), QByteArray("a\r\nb\r\nnew\r\n"));
+        QCOMPARE(readBytes(now), QByteArray("b\r\n"));
+        QCOMPARE(QFileInfo(path_).symLinkTarget(), now);
+    }
+
+    void changesReachTheDiskInOrder_data()
+    {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<QStringList>("calls");
+        QTest::newRow("registering") << "append" << QStringList{"sync file"};
+        QTest::newRow("registering the first face, which makes the file")
+            << "first append" << QStringList{"sync file", "sync folder"};
+        QTest::newRow("deleting") << "remove" << QStringList{"sync file", "rename", "sync folder"};
+    }
+
+    void changesReachTheDiskInOrder()
+    {
+        QFETCH(QString, change);
+        QFETCH(QStringList, calls);
+        if (change != "first append")
+            QVERIFY(writeBytes(path_, "a\r\nb\r\n"));
+        DiskCallRecorder recorder;
+        const FaceFileChange done = change == "remove"
+                                        ? removeListedFace(path_, 1, byteLines({"a", "b"}))
+                                        : appendFace(path_, u"c"_s);
+        QCOMPARE(done.outcome, Outcome::Done);
+        QCOMPARE(recorder.calls, calls);
+    }
+
+    // A call that fails leaves the file as it was, says why, and leaves no other file behind.
+    void failedDiskCallsChangeNothing_data()
+    {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<QString>("failing");
+        QTest::addColumn<int>("error");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("rename refused, as in a shared folder")
+            << "remove"
+            << "rename" << EPERM << kNotAllowed + u"（EPERM）"_s;
+        QTest::newRow("a folder put in the file's place before the rename")
+            << "remove"
+            << "rename" << EISDIR << kNotAFile + u"（EISDIR）"_s;
+        QTest::newRow("the new file does not reach the disk")
+            << "remove"
+            << "sync file" << EIO << u"ディスクの読み書きに失敗しました（EIO）"_s;
+        QTest::newRow("the appended face does not reach the disk")
+            << "append"
+            << "sync file" << EIO << u"ディスクの読み書きに失敗しました（EIO）"_s;
+    }
+
+    void failedDiskCallsChangeNothing()
+    {
+        QFETCH(QString, change);
+        QFETCH(QString, failing);
+        QFETCH(int, error);
+        QFETCH(QString, reason);
+        QVERIFY(writeBytes(path_, "a\r\nb\r\n"));
+        const QString untouched = fingerprint(path_);
+        DiskCallRecorder recorder;
+        recorder.failing = failing;
+        recorder.error = error;
+        const FaceFileChange done = change == "remove"
+                                        ? removeListedFace(path_, 1, byteLines({"a", "b"}))
+                                        : appendFace(path_, u"c"_s);
+        QCOMPARE(done.outcome, Outcome::Failed);
+        QCOMPARE(done.reason, reason);
+        QCOMPARE(readBytes(path_), QByteArray("a\r\nb\r\n"));
+        if (change == "remove")
+            QCOMPARE(fingerprint(path_), untouched);
+        QCOMPARE(QDir(folder_.path()).entryList(QDir::Files), QStringList{u"顔ファイル.dat"_s});
     }
 
     // A rewrite that has read the file and not yet put the new one in place, when another copy
@@ -526,21 +781,77 @@ private slots:
         QCOMPARE(readBytes(path_), QByteArray("a\r\nc\r\nnew\r\n"));
     }
 
-    void anotherCopyHoldingOnIsReported()
+    // Only a holder known to be another copy is named as one.
+    void somethingHoldingOnIsReported_data()
     {
+        QTest::addColumn<QString>("holder");
+        QTest::addColumn<QString>("reason");
+        QTest::addColumn<QByteArray>("after");
+        const QString waitAndRetry =
+            u"が顔ファイルを使っています。少し待ってから、もう一度お試しください"_s;
+        QTest::newRow("another copy")
+            << "append-held" << u"ほかのピコラ３"_s + waitAndRetry << QByteArray("a\r\nlate\r\n");
+        QTest::newRow("another program, as `flock FILE sleep 600`")
+            << "lock-held" << u"ほかのプログラム"_s + waitAndRetry << QByteArray("a\r\n");
+    }
+
+    void somethingHoldingOnIsReported()
+    {
+        QFETCH(QString, holder);
+        QFETCH(QString, reason);
+        QFETCH(QByteArray, after);
         QVERIFY(writeBytes(path_, "a\r\n"));
-        OtherCopy other({u"append-held"_s, path_, u"late"_s});
+        OtherCopy other({holder, path_, u"late"_s});
         QVERIFY(other.said("holding"));
         const FaceFileChange appended = appendFace(path_, u"mine"_s);
         QCOMPARE(appended.outcome, Outcome::Failed);
-        QCOMPARE(
-            appended.reason,
-            u"ほかのピコラ３が顔ファイルを使っています。少し待ってから、もう一度お試しください"_s);
-        QCOMPARE(removeListedFace(path_, 1, byteLines({"a"})).outcome, Outcome::Failed);
+        QCOMPARE(appended.reason, reason);
+        const FaceFileChange removed = removeListedFace(path_, 1, byteLines({"a"}));
+        QCOMPARE(removed.outcome, Outcome::Failed);
+        QCOMPARE(removed.reason, reason);
         QCOMPARE(readBytes(path_), QByteArray("a\r\n"));
         other.tellToGoOn();
         QCOMPARE(other.ending(), QByteArray("done"));
-        QCOMPARE(readBytes(path_), QByteArray("a\r\nlate\r\n"));
+        QCOMPARE(readBytes(path_), after);
+    }
+
+    // A copy that has just let go of the file cannot take it again before one that was waiting,
+    // however briefly each holds it.
+    void aWaitingCopyIsNotPassedOver()
+    {
+        QVERIFY(writeBytes(path_, "x\r\n"));
+        OtherCopy other({u"append-held"_s, path_, u"other"_s, u"2"_s});
+        QVERIFY(other.said("holding"));
+        setFaceFileObserver([&](FaceFileMoment moment) {
+            if (moment == FaceFileMoment::WaitingForLock)
+                other.tellToGoOn();
+        });
+        QCOMPARE(appendFace(path_, u"mine"_s).outcome, Outcome::Done);
+        // Its second face waited for this one.
+        QVERIFY(other.said("holding"));
+        other.tellToGoOn();
+        QCOMPARE(other.ending(), QByteArray("done"));
+        QCOMPARE(readBytes(path_), QByteArray("x\r\nother 1\r\nmine\r\nother 2\r\n"));
+    }
+
+    void reasonsNameTheError_data()
+    {
+        QTest::addColumn<int>("error");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("busy") << EBUSY << u"デバイスが使用中です（EBUSY）"_s;
+        QTest::newRow("no space, where there is")
+            << ENOSPC << u"ディスクに空きがありません（ENOSPC）"_s;
+        QTest::newRow("without a text of its own")
+            << EXDEV << u"予期しないエラーが起きました（EXDEV）"_s;
+        QTest::newRow("without a name")
+            << 4000 << u"予期しないエラーが起きました（エラー番号 4000）"_s;
+    }
+
+    void reasonsNameTheError()
+    {
+        QFETCH(int, error);
+        QFETCH(QString, reason);
+        QCOMPARE(errorReason(error, path_), reason);
     }
 
     void copiesRegisteringAtOnceLoseNothing()
@@ -617,8 +928,22 @@ private slots:
 
 namespace {
 
-// The other copy's side: appends faces and says how it went; "held" stops it, holding the lock,
-// until it is told to go on.
+// Holds the file's lock as another program would, until told to let go.
+int holdLockAsAnotherProgram(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || ::flock(file.handle(), LOCK_EX) != 0)
+        return 1;
+    std::printf("holding\n");
+    std::fflush(stdout);
+    std::string line;
+    std::getline(std::cin, line);
+    std::printf("done\n");
+    return 0;
+}
+
+// The other copy's side: appends faces and says how it went; "held" stops it at each face,
+// holding the lock, until it is told to go on.
 int otherCopy(const QStringList &arguments)
 {
     const QString scenario = arguments.value(0);
@@ -627,6 +952,8 @@ int otherCopy(const QStringList &arguments)
         return 0;
     }
     const QString path = arguments.value(1);
+    if (scenario == "lock-held")
+        return holdLockAsAnotherProgram(path);
     setFaceFileObserver([&](FaceFileMoment moment) {
         if (moment == FaceFileMoment::WaitingForLock) {
             std::printf("waiting\n");
@@ -638,10 +965,11 @@ int otherCopy(const QStringList &arguments)
             std::getline(std::cin, line);
         }
     });
-    const int count = scenario == "append-many" ? arguments.value(3).toInt() : 1;
+    // A count after the face numbers the faces.
+    const int count = arguments.value(3, u"1"_s).toInt();
     for (int n = 1; n <= count; ++n) {
-        const QString face = scenario == "append-many" ? u"%1 %2"_s.arg(arguments.value(2)).arg(n)
-                                                       : arguments.value(2);
+        const QString face =
+            arguments.size() > 3 ? u"%1 %2"_s.arg(arguments.value(2)).arg(n) : arguments.value(2);
         const FaceFileChange appended = appendFace(path, face);
         if (appended.outcome != FaceFileChange::Outcome::Done) {
             std::printf("failed: %s\n", qPrintable(appended.reason));

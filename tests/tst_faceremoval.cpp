@@ -88,6 +88,20 @@ private slots:
             << QByteArray("a\rc\nd");
         QTest::newRow("unended last line")
             << QByteArray("a\r\nb") << 2.0 << byteLines({"a", "b"}) << QByteArray("a\r\n");
+        // A lone CR must not take the next face's leading LF as its line end.
+        QTest::newRow("lone CR before, LF first after")
+            << QByteArray("x\ra\r\n\nb\r\n") << 2.0 << byteLines({"x", "a", "\nb"})
+            << QByteArray("x\r\n\nb\r\n");
+        QTest::newRow("lone CR before, a lone LF after")
+            << QByteArray("x\ra\r\n\n") << 2.0 << byteLines({"x", "a", "\n"})
+            << QByteArray("x\r\n\n");
+        QTest::newRow("lone CR before, nothing after")
+            << QByteArray("x\ra\r\n") << 2.0 << byteLines({"x", "a"}) << QByteArray("x\r");
+        QTest::newRow("CR LF before, LF first after")
+            << QByteArray("x\r\na\r\n\nb") << 2.0 << byteLines({"x", "a", "\nb"})
+            << QByteArray("x\r\n\nb");
+        QTest::newRow("first line gone, LF first after")
+            << QByteArray("a\r\n\nb") << 1.0 << byteLines({"a", "\nb"}) << QByteArray("\nb");
     }
 
     void contentWithoutTheChosenLine()

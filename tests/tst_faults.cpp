@@ -20,6 +20,8 @@
 
 #include <cstdio>
 
+#include <sched.h>
+#include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -28,27 +30,41 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-QStringList titlesOf(const ScriptedMsgBoxes &boxes)
+QStringList titlesOf(const QList<MsgBoxCall> &boxes)
 {
     QStringList titles;
-    for (const MsgBoxCall &call : boxes.asked)
+    for (const MsgBoxCall &call : boxes)
         titles << call.title;
     return titles;
 }
 
-// The titles of the boxes a registration of the face asked, OK given to every one.
-QStringList registerFace(const QString &face)
+// Each box's title and the last line of its prompt, which holds the reason of a failure.
+QStringList reasonsOf(const QList<MsgBoxCall> &boxes)
+{
+    QStringList said;
+    for (const MsgBoxCall &call : boxes)
+        said << call.title + u": "_s + call.prompt.section(u'\n', -1);
+    return said;
+}
+
+// The boxes a registration of the face asked, OK given to every one.
+QList<MsgBoxCall> boxesRegistering(const QString &face)
 {
     frmPicora3.Load();
     frmEnter->txtFace->setText(face);
     ScriptedMsgBoxes boxes;
     boxes.willAnswer({vbOK, vbOK, vbOK});
     frmEnter->cmdEnterFace->click();
-    return titlesOf(boxes);
+    return boxes.asked;
 }
 
-// The titles of the boxes opening the deletion window and deleting face `number` asked.
-QStringList deleteFace(const QString &number)
+QStringList registerFace(const QString &face)
+{
+    return titlesOf(boxesRegistering(face));
+}
+
+// The boxes opening the deletion window and deleting face `number` asked.
+QList<MsgBoxCall> boxesDeleting(const QString &number)
 {
     frmPicora3.Load();
     ScriptedMsgBoxes boxes;
@@ -56,7 +72,12 @@ QStringList deleteFace(const QString &number)
     Module1::ShowDelete();
     frmDelete->txtNumber->setText(number);
     frmDelete->cmdDelete->click();
-    return titlesOf(boxes);
+    return boxes.asked;
+}
+
+QStringList deleteFace(const QString &number)
+{
+    return titlesOf(boxesDeleting(number));
 }
 
 // What the user category shows, and the titles of the boxes it asked, No to a question.
@@ -69,7 +90,7 @@ std::pair<QStringList, QStringList> userCategory()
     QStringList entries;
     for (int i = 0; i < frmPicora3->cboFace->count(); ++i)
         entries << frmPicora3->cboFace->itemText(i);
-    return {entries, titlesOf(boxes)};
+    return {entries, titlesOf(boxes.asked)};
 }
 
 // Runs this test program again as a child with one scenario; returns what it printed.
@@ -95,6 +116,7 @@ const QString kConfirm = u"「顔」登録の確認"_s;
 const QString kNothingRegistered = u"登録された「顔」がありません"_s;
 const QString kUnreadable = u"読み込めません"_s;
 const QString kInvalid = u"無効です"_s;
+constexpr uid_t kNobody = 65534;
 
 } // namespace
 
@@ -225,6 +247,88 @@ private slots:
         QCOMPARE(faceFileBytes(), afterRegistering);
     }
 
+    // A face file the user may not change is refused for deleting as for registering, and keeps
+    // its bytes, its owner and its mode.
+    void faceFileTheUserMayNotChange_data()
+    {
+        QTest::addColumn<uint>("owner");
+        QTest::addColumn<uint>("mode");
+        QTest::addColumn<QStringList>("said");
+        QTest::addColumn<QByteArray>("after");
+        const QString asked = kConfirm + u": (^^)を登録しますか？"_s;
+        const QString refused = u"アクセスが許可されていません（EACCES）"_s;
+        QTest::newRow("read-only, the user's own")
+            << uint(kNobody) << 0444u
+            << QStringList{asked, kRefusedToSave + u": "_s + refused,
+                           kRefusedToDelete + u": "_s + refused}
+            << kFaces;
+        QTest::newRow("another user's") << 0u << 0644u
+                                        << QStringList{asked, kRefusedToSave + u": "_s + refused,
+                                                       kRefusedToDelete + u": "_s + refused}
+                                        << kFaces;
+        // Appending keeps the owner; a new file in its place could not.
+        QTest::newRow("another user's, that anyone may write")
+            << 0u << 0666u
+            << QStringList{asked, kRefusedToDelete + u": アクセスが許可されていません（EPERM）"_s}
+            << kFaces + "(^^)\r\n";
+    }
+
+    void faceFileTheUserMayNotChange()
+    {
+        QFETCH(uint, owner);
+        QFETCH(uint, mode);
+        QFETCH(QStringList, said);
+        QFETCH(QByteArray, after);
+        if (geteuid() != 0)
+            QSKIP("only root can arrange another user's file");
+        // The user's documents folder, which the user may write in.
+        const QByteArray home = QFile::encodeName(QDir::homePath());
+        const QByteArray documents = QFile::encodeName(documentsFolder());
+        const QByteArray file = QFile::encodeName(faceFilePath());
+        QVERIFY(writeFaceFile(kFaces));
+        QCOMPARE(::chmod(home.constData(), 0755), 0);
+        QCOMPARE(::chown(documents.constData(), kNobody, kNobody), 0);
+        QCOMPARE(::chown(file.constData(), owner, owner), 0);
+        QCOMPARE(::chmod(file.constData(), mode), 0);
+
+        QCOMPARE(inChild({u"register-and-delete-as-nobody"_s}), said.join(u" | "_s));
+        QCOMPARE(faceFileBytes(), after);
+        struct stat info {};
+        QCOMPARE(::stat(file.constData(), &info), 0);
+        QCOMPARE(uint(info.st_uid), owner);
+        QCOMPARE(uint(info.st_mode & 07777), mode);
+        QCOMPARE(QDir(documentsFolder()).entryList(QDir::Files), QStringList{u"顔ファイル.dat"_s});
+    }
+
+    // A disk that cannot take the change, either for want of space or because it can hold no
+    // more files, each said as what it is. Nothing of the face file changes.
+    void diskThatCannotTakeTheChange_data()
+    {
+        QTest::addColumn<QString>("scenario");
+        QTest::addColumn<QString>("said");
+        const QString asked = kConfirm + u": (x)を登録しますか？ | "_s;
+        const QString noSpace = u"ディスクに空きがありません（ENOSPC）"_s;
+        const QString noFiles = u"ディスクに作れるファイルの数が上限に達しています（ENOSPC）"_s;
+        QTest::newRow("no space, registering")
+            << "no-space register" << asked + kRefusedToSave + u": "_s + noSpace + u" | kept"_s;
+        QTest::newRow("no space, deleting")
+            << "no-space delete" << kRefusedToDelete + u": "_s + noSpace + u" | kept"_s;
+        QTest::newRow("no more files, registering the first face")
+            << "no-files register" << asked + kRefusedToSave + u": "_s + noFiles + u" | kept"_s;
+        QTest::newRow("no more files, deleting")
+            << "no-files delete" << kRefusedToDelete + u": "_s + noFiles + u" | kept"_s;
+    }
+
+    void diskThatCannotTakeTheChange()
+    {
+        QFETCH(QString, scenario);
+        QFETCH(QString, said);
+        const QString happened = inChild({u"on-a-small-disk"_s, scenario});
+        if (happened == u"<no small disk>"_s)
+            QSKIP("cannot mount a small file system here");
+        QCOMPARE(happened, said);
+    }
+
     void diskFullWhileRegistering()
     {
         QVERIFY(writeFaceFile(kFaces));
@@ -252,9 +356,56 @@ void limitFileSize(rlim_t bytes)
     setrlimit(RLIMIT_FSIZE, &limit);
 }
 
-// The child's scenarios; each prints what the parent checks.
-int child(const QString &scenario)
+// A small file system of its own in the documents folder, seen by this process only.
+bool mountSmallDisk()
 {
+    const QByteArray documents = QFile::encodeName(documentsFolder());
+    return ::unshare(CLONE_NEWNS) == 0 &&
+           ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0 &&
+           ::mount("tmpfs", documents.constData(), "tmpfs", 0, "size=64k,nr_inodes=32") == 0;
+}
+
+// Fills the disk up to its space, or to its count of files.
+void fillDisk(const QString &what)
+{
+    if (what == "no-space") {
+        QFile filler(documentsFolder() + u"/filler"_s);
+        if (filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+            while (filler.write("x", 1) == 1) {
+            }
+        return;
+    }
+    for (int n = 0; QFile(documentsFolder() + u"/filler%1"_s.arg(n)).open(QIODevice::WriteOnly);
+         ++n) {
+    }
+}
+
+// Registers or deletes on a full small disk; says what the boxes said, and whether the face
+// file and the folder stayed as they were.
+QString onASmallDisk(const QString &what, bool registering)
+{
+    if (!mountSmallDisk())
+        return u"<no small disk>"_s;
+    // The faces end with the 4,096th byte, so that a change needs more space; a first
+    // registration finds no file.
+    if (!(what == "no-files" && registering) &&
+        !writeFaceFile("y\r\n" + QByteArray(4091, 'x') + "\r\n"))
+        return u"<not arranged>"_s;
+    const QByteArray before = faceFileBytes();
+    const QStringList filesBefore = QDir(documentsFolder()).entryList(QDir::Files);
+    fillDisk(what);
+    QStringList said = reasonsOf(registering ? boxesRegistering(u"(x)"_s) : boxesDeleting(u"1"_s));
+    const QStringList filesAfter = QDir(documentsFolder()).entryList(QDir::Files);
+    const bool onlyFillersAdded =
+        filesAfter.size() - filesBefore.size() == filesAfter.filter(u"filler"_s).size();
+    said << (faceFileBytes() == before && onlyFillersAdded ? u"kept"_s : u"changed"_s);
+    return said.join(u" | "_s);
+}
+
+// The child's scenarios; each prints what the parent checks.
+int child(const QStringList &arguments)
+{
+    const QString scenario = arguments.value(0);
     Runtime::prepare(*qApp);
     if (scenario == "append-forever") {
         QFile file(faceFilePath());
@@ -278,6 +429,15 @@ int child(const QString &scenario)
     } else if (scenario == "delete-past-limit") {
         limitFileSize(1500);
         std::printf("%s\n", qPrintable(deleteFace(u"1"_s).join(u',')));
+    } else if (scenario == "register-and-delete-as-nobody") {
+        if (setresgid(kNobody, kNobody, kNobody) != 0 || setresuid(kNobody, kNobody, kNobody) != 0)
+            return 1;
+        const QStringList said =
+            reasonsOf(boxesRegistering(u"(^^)"_s)) + reasonsOf(boxesDeleting(u"1"_s));
+        std::printf("%s\n", qPrintable(said.join(u" | "_s)));
+    } else if (scenario == "on-a-small-disk") {
+        const QStringList way = arguments.value(1).split(u' ');
+        std::printf("%s\n", qPrintable(onASmallDisk(way.value(0), way.value(1) == "register")));
     }
     return 0;
 }
@@ -286,10 +446,10 @@ int child(const QString &scenario)
 
 int main(int argc, char **argv)
 {
-    if (argc == 3 && QByteArray(argv[1]) == "--child") {
+    if (argc >= 3 && QByteArray(argv[1]) == "--child") {
         // The child works in the parent's home: the parent's environment came along.
         QApplication app(argc, argv);
-        return child(QString::fromLocal8Bit(argv[2]));
+        return child(QCoreApplication::arguments().mid(2));
     }
     useTemporaryHome();
     QApplication app(argc, argv);

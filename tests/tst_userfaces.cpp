@@ -45,6 +45,25 @@ private slots:
         QCOMPARE(w.cboFace->count(), 10);
     }
 
+    // An editor that ends lines with LF alone makes one face of several lines: it is listed as
+    // one entry of one row, each line feed drawn as ␊, and chosen whole.
+    void aFaceHoldingLineFeedsTakesOneRow()
+    {
+        QVERIFY(writeFaceFile("(^_^)\n(T_T)\n(>_<)\n\r\n(x)\r\n"));
+        QVERIFY(openMainWindow());
+        FrmPicora3 &w = *frmPicora3;
+        QTest::mouseClick(w.cmdUser, Qt::LeftButton);
+        const QString face = u"(^_^)\n(T_T)\n(>_<)\n"_s;
+        QCOMPARE(entries(w.cboFace), (QStringList{face, u"(x)"_s}));
+        QCOMPARE(drawnEntries(w.cboFace), (QStringList{u"(^_^)␊(T_T)␊(>_<)␊"_s, u"(x)"_s}));
+        QCOMPARE(drawnLines(w.cboFace), (QList<int>{1, 1}));
+        w.cboFace->setFocus();
+        QTest::keyClick(w.cboFace, Qt::Key_Down);
+        QCOMPARE(w.cboFace->currentText(), face);
+        QCOMPARE(w.lblFace->text(), face);
+        QCOMPARE(clipboardText(), face);
+    }
+
     void emptyFileListsNothingAndAsksNothing()
     {
         QVERIFY(writeFaceFile(QByteArray()));

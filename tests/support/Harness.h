@@ -5,6 +5,7 @@
 #include "platform/MsgBox.h"
 #include "platform/Runtime.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
@@ -70,6 +71,28 @@ inline QStringList entries(QComboBox *list)
     for (int i = 0; i < list->count(); ++i)
         texts << list->itemText(i);
     return texts;
+}
+
+// The entries of a face list as its drop-down draws them, in order.
+inline QStringList drawnEntries(QComboBox *list)
+{
+    QStringList texts;
+    for (int i = 0; i < list->count(); ++i)
+        texts << list->itemData(i, Qt::DisplayRole).toString();
+    return texts;
+}
+
+// How many text lines high the drop-down draws each entry, in order.
+inline QList<int> drawnLines(QComboBox *list)
+{
+    list->showPopup();
+    QAbstractItemView *view = list->view();
+    QList<int> lines;
+    for (int i = 0; i < list->count(); ++i)
+        lines << view->visualRect(list->model()->index(i, 0)).height() /
+                     view->fontMetrics().height();
+    list->hidePopup();
+    return lines;
 }
 
 // Types one character at a time, as a keyboard with an input method delivers them.

@@ -1,0 +1,16 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QStringListModel>
+
+// The faces of a drop-down list, each face one row. A face in a hand-edited file may hold line
+// feeds; the list draws each as a visible mark, ␊, instead of breaking the row, so that one face
+// never looks like several. Its text, which the text field and the clipboard take, keeps them.
+class FaceListModel : public QStringListModel {
+    Q_OBJECT
+
+public:
+    using QStringListModel::QStringListModel;
+
+    QVariant data(const QModelIndex &index, int role) const override;
+};
