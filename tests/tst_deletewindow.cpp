@@ -86,7 +86,7 @@ private slots:
     }
 
     // An editor that ends lines with LF alone makes one face of several lines: one numbered
-    // entry of one row, each line feed drawn as ␊; its number deletes that face alone.
+    // entry of one row, each line feed drawn as ⏎; its number deletes that face alone.
     void aFaceHoldingLineFeedsTakesOneRow()
     {
         QVERIFY(writeFaceFile("(^_^)\n(T_T)\n(>_<)\n\r\n(x)\r\n"));
@@ -94,7 +94,7 @@ private slots:
         FrmDelete &w = *frmDelete;
         QCOMPARE(entries(w.cboFace), (QStringList{u"1 -- (^_^)\n(T_T)\n(>_<)\n"_s, u"2 -- (x)"_s}));
         QCOMPARE(drawnEntries(w.cboFace),
-                 (QStringList{u"1 -- (^_^)␊(T_T)␊(>_<)␊"_s, u"2 -- (x)"_s}));
+                 (QStringList{u"1 -- (^_^)⏎(T_T)⏎(>_<)⏎"_s, u"2 -- (x)"_s}));
         QCOMPARE(drawnLines(w.cboFace), (QList<int>{1, 1}));
         deleteNumber(u"1"_s);
         QCOMPARE(faceFileBytes(), QByteArray("(x)\r\n"));

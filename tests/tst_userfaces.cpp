@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+#include "forms/FaceListModel.h"
 #include "forms/Module1.h"
 #include "forms/frmEnter.h"
 #include "forms/frmPicora3.h"
@@ -9,6 +10,7 @@
 
 #include <QClipboard>
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -46,7 +48,7 @@ private slots:
     }
 
     // An editor that ends lines with LF alone makes one face of several lines: it is listed as
-    // one entry of one row, each line feed drawn as ␊, and chosen whole.
+    // one entry of one row, each line feed drawn as ⏎, and chosen whole.
     void aFaceHoldingLineFeedsTakesOneRow()
     {
         QVERIFY(writeFaceFile("(^_^)\n(T_T)\n(>_<)\n\r\n(x)\r\n"));
@@ -55,8 +57,9 @@ private slots:
         QTest::mouseClick(w.cmdUser, Qt::LeftButton);
         const QString face = u"(^_^)\n(T_T)\n(>_<)\n"_s;
         QCOMPARE(entries(w.cboFace), (QStringList{face, u"(x)"_s}));
-        QCOMPARE(drawnEntries(w.cboFace), (QStringList{u"(^_^)␊(T_T)␊(>_<)␊"_s, u"(x)"_s}));
+        QCOMPARE(drawnEntries(w.cboFace), (QStringList{u"(^_^)⏎(T_T)⏎(>_<)⏎"_s, u"(x)"_s}));
         QCOMPARE(drawnLines(w.cboFace), (QList<int>{1, 1}));
+        QVERIFY(QFontMetrics(w.cboFace->view()->font()).inFont(FaceListModel::kLineFeedMark));
         w.cboFace->setFocus();
         QTest::keyClick(w.cboFace, Qt::Key_Down);
         QCOMPARE(w.cboFace->currentText(), face);
