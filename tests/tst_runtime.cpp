@@ -290,6 +290,31 @@ private slots:
         Clipboard::Clear();
         QCOMPARE(clipboardText(), left);
     }
+
+    void waylandSessionsPreferXWayland_data()
+    {
+        QTest::addColumn<QByteArray>("qpaPlatform");
+        QTest::addColumn<QByteArray>("waylandDisplay");
+        QTest::addColumn<QByteArray>("display");
+        QTest::addColumn<QByteArray>("preferred");
+        const QByteArray unset, wayland = "wayland-0", x = ":0";
+        QTest::newRow("Wayland with XWayland") << unset << wayland << x << "xcb;wayland"_ba;
+        QTest::newRow("Wayland alone") << unset << wayland << unset << unset;
+        QTest::newRow("X alone") << unset << unset << x << unset;
+        QTest::newRow("no display") << unset << unset << unset << unset;
+        QTest::newRow("native Wayland chosen") << "wayland"_ba << wayland << x << unset;
+        QTest::newRow("X chosen") << "xcb"_ba << wayland << x << unset;
+        QTest::newRow("offscreen chosen") << "offscreen"_ba << wayland << x << unset;
+    }
+
+    void waylandSessionsPreferXWayland()
+    {
+        QFETCH(QByteArray, qpaPlatform);
+        QFETCH(QByteArray, waylandDisplay);
+        QFETCH(QByteArray, display);
+        QFETCH(QByteArray, preferred);
+        QCOMPARE(Runtime::preferredPlatform(qpaPlatform, waylandDisplay, display), preferred);
+    }
 };
 
 QTEST_MAIN(TestRuntime)
