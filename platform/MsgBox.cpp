@@ -38,6 +38,12 @@ QList<ButtonDesign> buttonsFor(int style)
     }
 }
 
+// Escape and the close box answer the second of two buttons, or the only one.
+qsizetype escapeIndex(qsizetype buttons)
+{
+    return buttons > 1 ? 1 : 0;
+}
+
 QMessageBox::Icon iconFor(int style)
 {
     switch (style & 0x70) {
@@ -92,10 +98,9 @@ private:
 
 } // namespace
 
-std::unique_ptr<QMessageBox> buildMessageBox(const MsgBoxCall &call)
+QMessageBox *buildMessageBox(const MsgBoxCall &call, QWidget *window)
 {
-    std::unique_ptr<QMessageBox> box =
-        std::make_unique<ScreenCentredMessageBox>(QApplication::activeWindow());
+    QMessageBox *box = new ScreenCentredMessageBox(window);
     box->setWindowModality(Qt::ApplicationModal);
     box->setWindowTitle(call.title);
     box->setText(call.prompt);
@@ -111,7 +116,7 @@ std::unique_ptr<QMessageBox> buildMessageBox(const MsgBoxCall &call)
     }
     const bool secondIsDefault = (call.style & MsgBoxStyle::vbDefaultButton2) && buttons.size() > 1;
     box->setDefaultButton(buttons.at(secondIsDefault ? 1 : 0));
-    box->setEscapeButton(buttons.size() > 1 ? buttons.at(1) : buttons.at(0));
+    box->setEscapeButton(buttons.at(escapeIndex(buttons.size())));
     return box;
 }
 
@@ -121,12 +126,18 @@ int MsgBox(const QString &prompt, int style, const QString &title)
     if (answerer())
         return answerer()(call);
 
-    std::unique_ptr<QMessageBox> box = buildMessageBox(call);
+    // Until a button is pressed the answer is Escape's, which the close box gives too. The box
+    // deletes itself once answered; should the window it stands over go first, the box goes
+    // with it and the answer stays Escape's.
+    const QList<ButtonDesign> designs = buttonsFor(style);
+    int result = designs.at(escapeIndex(designs.size())).result;
+    QMessageBox *box = buildMessageBox(call, QApplication::activeWindow());
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    QObject::connect(box, &QMessageBox::buttonClicked, [&result](QAbstractButton *pressed) {
+        result = pressed->property(kResultProperty).toInt();
+    });
     box->exec();
-    QAbstractButton *pressed = box->clickedButton();
-    if (!pressed)
-        pressed = box->escapeButton();
-    return pressed->property(kResultProperty).toInt();
+    return result;
 }
 
 void setMsgBoxAnswerer(MsgBoxAnswerer answerer_)

@@ -4,9 +4,9 @@
 #include <QString>
 
 #include <functional>
-#include <memory>
 
 class QMessageBox;
+class QWidget;
 
 // The modal message box. A style adds up buttons, icon and default button; the result names
 // the button pressed.
@@ -33,8 +33,9 @@ struct MsgBoxCall {
 // close box answer Cancel where there is one, No in a Yes/No box, and OK in an OK box.
 int MsgBox(const QString &prompt, int style, const QString &title);
 
-// The box MsgBox would show, built but not shown.
-std::unique_ptr<QMessageBox> buildMessageBox(const MsgBoxCall &call);
+// The box MsgBox would show over the window, built but not shown. The window owns it; a box
+// over no window (null) belongs to the caller.
+QMessageBox *buildMessageBox(const MsgBoxCall &call, QWidget *window);
 
 // Lets a test answer message boxes instead of a person; an empty answerer restores the real
 // box.

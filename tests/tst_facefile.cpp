@@ -13,7 +13,6 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QThread>
 
 #include "support/Files.h"
 #include "support/ReadOnlyFolder.h"
@@ -490,8 +489,8 @@ private slots:
         QFETCH(Outcome, outcome);
         QFETCH(QByteArray, after);
         QVERIFY(writeBytes(path_, content));
+        QVERIFY(backdate(path_));
         const QString before = fingerprint(path_);
-        QThread::msleep(5);
         QCOMPARE(removeListedFace(path_, chosen, listed).outcome, outcome);
         QCOMPARE(readBytes(path_), after);
         // When nothing is deleted, the file is not even touched.
@@ -727,6 +726,7 @@ private slots:
         QFETCH(int, error);
         QFETCH(QString, reason);
         QVERIFY(writeBytes(path_, "a\r\nb\r\n"));
+        QVERIFY(backdate(path_));
         const QString untouched = fingerprint(path_);
         DiskCallRecorder recorder;
         recorder.failing = failing;

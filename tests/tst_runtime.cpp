@@ -7,6 +7,7 @@
 #include "support/Harness.h"
 
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QScreen>
 #include <QTest>
@@ -48,6 +49,9 @@ protected:
 };
 
 FormRef<Probe> probe;
+
+// Stands in the key column for the frame's close box.
+constexpr int kCloseBox = 0;
 
 QStringList buttonTexts(QMessageBox &box)
 {
@@ -195,7 +199,9 @@ private slots:
         QFETCH(int, icon);
         QFETCH(QString, defaultButton);
         QFETCH(QString, escapeButton);
-        auto box = buildMessageBox({"prompt", style, "title"});
+        QWidget window;
+        QMessageBox *box = buildMessageBox({"prompt", style, "title"}, &window);
+        QCOMPARE(box->parentWidget(), &window);
         QCOMPARE(box->text(), "prompt");
         QCOMPARE(box->windowTitle(), "title");
         QCOMPARE(buttonTexts(*box), buttons);
@@ -218,6 +224,10 @@ private slots:
         QTest::newRow("33 Escape takes Cancel")
             << vbOKCancel + vbQuestion << int(Qt::Key_Escape) << 2;
         QTest::newRow("16 Enter takes OK") << vbOKOnly + vbCritical << int(Qt::Key_Return) << 1;
+        QTest::newRow("289 close box takes Cancel")
+            << vbOKCancel + vbQuestion + vbDefaultButton2 << kCloseBox << 2;
+        QTest::newRow("36 close box takes No") << vbYesNo + vbQuestion << kCloseBox << 7;
+        QTest::newRow("16 close box takes OK") << vbOKOnly + vbCritical << kCloseBox << 1;
     }
 
     void messageBoxReturnsTheButtonPressed()
@@ -227,10 +237,33 @@ private slots:
         QFETCH(int, result);
         // The key goes to the box while MsgBox waits for it; the result tells what it pressed.
         QTimer::singleShot(0, [key] {
-            if (QWidget *box = QApplication::activeModalWidget())
-                QTest::keyClick(box, Qt::Key(key));
+            if (QWidget *box = QApplication::activeModalWidget()) {
+                if (key == kCloseBox)
+                    box->close();
+                else
+                    QTest::keyClick(box, Qt::Key(key));
+            }
         });
         QCOMPARE(MsgBox("prompt", style, "title"), result);
+    }
+
+    // The window a box stands over owns it: should the window go while the box waits, the box
+    // goes with it, answered as by Escape.
+    void messageBoxGoesWithItsWindow()
+    {
+        auto *window = new QWidget;
+        window->show();
+        QVERIFY(QTest::qWaitForWindowActive(window));
+        QPointer<QWidget> box;
+        bool overTheWindow = false;
+        QTimer::singleShot(0, [&box, &overTheWindow, window] {
+            box = QApplication::activeModalWidget();
+            overTheWindow = box && box->parentWidget() == window;
+            delete window;
+        });
+        QCOMPARE(MsgBox("prompt", vbYesNo + vbQuestion, "title"), int(vbNo));
+        QVERIFY(overTheWindow);
+        QVERIFY(box.isNull());
     }
 
     void messageBoxAnswererStandsInForAPerson()
@@ -289,6 +322,31 @@ private slots:
             QGuiApplication::clipboard()->setText(copiedElsewhere);
         Clipboard::Clear();
         QCOMPARE(clipboardText(), left);
+    }
+
+    void waylandSessionsPreferXWayland_data()
+    {
+        QTest::addColumn<QByteArray>("qpaPlatform");
+        QTest::addColumn<QByteArray>("waylandDisplay");
+        QTest::addColumn<QByteArray>("display");
+        QTest::addColumn<QByteArray>("preferred");
+        const QByteArray unset, wayland = "wayland-0", x = ":0";
+        QTest::newRow("Wayland with XWayland") << unset << wayland << x << "xcb;wayland"_ba;
+        QTest::newRow("Wayland alone") << unset << wayland << unset << unset;
+        QTest::newRow("X alone") << unset << unset << x << unset;
+        QTest::newRow("no display") << unset << unset << unset << unset;
+        QTest::newRow("native Wayland chosen") << "wayland"_ba << wayland << x << unset;
+        QTest::newRow("X chosen") << "xcb"_ba << wayland << x << unset;
+        QTest::newRow("offscreen chosen") << "offscreen"_ba << wayland << x << unset;
+    }
+
+    void waylandSessionsPreferXWayland()
+    {
+        QFETCH(QByteArray, qpaPlatform);
+        QFETCH(QByteArray, waylandDisplay);
+        QFETCH(QByteArray, display);
+        QFETCH(QByteArray, preferred);
+        QCOMPARE(Runtime::preferredPlatform(qpaPlatform, waylandDisplay, display), preferred);
     }
 };
 

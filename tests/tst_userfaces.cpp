@@ -78,7 +78,7 @@ private slots:
         QVERIFY(boxes.asked.isEmpty());
     }
 
-    void unreadableFileAsksToRegister_data()
+    void absentFileAsksToRegister_data()
     {
         QTest::addColumn<QString>("situation");
         QTest::addColumn<int>("answer");
@@ -88,7 +88,7 @@ private slots:
         }
     }
 
-    void unreadableFileAsksToRegister()
+    void absentFileAsksToRegister()
     {
         QFETCH(QString, situation);
         QFETCH(int, answer);

@@ -16,10 +16,21 @@ menu_middle=$(((h - 180) / 2)) # the menu bar stands above the 180-pixel client 
 help_title="ピコラ３　ヘルプ（使い方）"
 version_title="ピコラ３　バージョン情報"
 
+# Whether one of the program's drop-down menus is on the screen. A drop-down has no title of its
+# own, nor a window type Qt keeps, but it is the program's only window that no window manager
+# frames.
+menu_open() {
+    local id
+    for id in $(xdotool search --onlyvisible --class picora3); do
+        [[ $(xwininfo -id "$id") == *"Override Redirect State: yes"* ]] && return
+    done
+    return 1
+}
+
 # Help menu: the first item is ヘルプ, the second (past the separator) バージョン情報.
 open_from_help_menu() {
     xdotool mousemove --window "$main" 143 "$menu_middle" click 1
-    sleep 0.3 # the drop-down has no window name to wait for
+    wait_for 5 menu_open || fail "the Help menu did not open"
     xdotool key --delay 50 "$@" Return
 }
 

@@ -52,7 +52,7 @@ stop_everything() {
 }
 trap stop_everything EXIT
 
-# The id of the visible window whose title is exactly $1, waiting up to 10 s for it.
+# The id of the visible window whose title is exactly $1, waiting up to 20 s for it.
 window_named() {
     local id deadline=$((SECONDS + 20))
     until id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n1) && [[ -n $id ]]; do
