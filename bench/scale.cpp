@@ -42,10 +42,9 @@ void writeFaceFile(int lines)
     QFile file(faceFilePath());
     file.open(QIODevice::WriteOnly | QIODevice::Truncate);
     QList<QByteArray> faces;
-    for (auto list : {Catalogue::kWaraiFaces, Catalogue::kNakiFaces, Catalogue::kIkariFaces,
-                      Catalogue::kTanoshiiFaces, Catalogue::kSonotaFaces, Catalogue::kMuFaces})
-        for (std::u16string_view face : list)
-            faces << CodePage932::encode(QString::fromUtf16(face.data(), qsizetype(face.size())));
+    for (const Catalogue::Category *category : Catalogue::kCategories)
+        for (const QString &face : Catalogue::texts(category->faces))
+            faces << CodePage932::encode(face);
     QByteArray chunk;
     for (int n = 0; n < lines; ++n) {
         chunk += faces[n % faces.size()] + "\r\n";

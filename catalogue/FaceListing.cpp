@@ -7,10 +7,8 @@
 FaceListing listEveryFace(const QString &faceFilePath)
 {
     FaceListing listing;
-    for (Catalogue::FaceList list : Catalogue::kButtonOrder) {
-        for (std::u16string_view face : list)
-            listing.faces.append(QString::fromUtf16(face.data(), qsizetype(face.size())));
-    }
+    for (const Catalogue::Category *category : Catalogue::kCategories)
+        listing.faces.append(Catalogue::texts(category->faces));
 
     const FaceFileReading reading = readFaceFile(faceFilePath);
     listing.faceFile = reading.state;

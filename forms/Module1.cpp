@@ -19,13 +19,9 @@ namespace Module1 {
 
 namespace {
 
-void appendToFaceList(Catalogue::FaceList faces)
+void appendToFaceList(const Catalogue::Category &category)
 {
-    QStringList texts;
-    texts.reserve(qsizetype(faces.size()));
-    for (std::u16string_view face : faces)
-        texts.append(QString::fromUtf16(face.data(), qsizetype(face.size())));
-    frmPicora3->appendFaces(texts);
+    frmPicora3->appendFaces(Catalogue::texts(category.faces));
 }
 
 } // namespace
@@ -44,27 +40,27 @@ void CopyFace(const QString &face)
 
 void AddWaraiFaces()
 {
-    appendToFaceList(Catalogue::kWaraiFaces);
+    appendToFaceList(Catalogue::kWarai);
 }
 void AddNakiFaces()
 {
-    appendToFaceList(Catalogue::kNakiFaces);
+    appendToFaceList(Catalogue::kNaki);
 }
 void AddIkariFaces()
 {
-    appendToFaceList(Catalogue::kIkariFaces);
+    appendToFaceList(Catalogue::kIkari);
 }
 void AddTanoshiiFaces()
 {
-    appendToFaceList(Catalogue::kTanoshiiFaces);
+    appendToFaceList(Catalogue::kTanoshii);
 }
 void AddSonotaFaces()
 {
-    appendToFaceList(Catalogue::kSonotaFaces);
+    appendToFaceList(Catalogue::kSonota);
 }
 void AddMuFaces()
 {
-    appendToFaceList(Catalogue::kMuFaces);
+    appendToFaceList(Catalogue::kMu);
 }
 
 void AddUserFaces()

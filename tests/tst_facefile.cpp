@@ -51,10 +51,8 @@ QStringList facesIn(const QString &path)
 QStringList allBuiltinFaces()
 {
     QStringList faces;
-    for (Catalogue::FaceList list :
-         {Catalogue::kWaraiFaces, Catalogue::kNakiFaces, Catalogue::kIkariFaces,
-          Catalogue::kTanoshiiFaces, Catalogue::kSonotaFaces, Catalogue::kMuFaces})
-        for (std::u16string_view face : list)
+    for (const Catalogue::Category *category : Catalogue::kCategories)
+        for (std::u16string_view face : category->faces)
             faces << QString::fromUtf16(face.data(), qsizetype(face.size()));
     return faces;
 }
