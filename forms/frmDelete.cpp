@@ -5,8 +5,6 @@
 #include "forms/FaceListModel.h"
 #include "forms/Module1.h"
 #include "forms/RefusalMessages.h"
-#include "forms/frmPicora3.h"
-#include "platform/Clipboard.h"
 #include "platform/Controls.h"
 #include "platform/Fonts.h"
 #include "platform/MsgBox.h"
@@ -119,10 +117,10 @@ void FrmDelete::cmdDelete_Click()
         txtNumber->selectAll();
         return;
     }
-    frmPicora3->clearFaces();
+    // The main window lets go of its list, its chosen face and the clipboard's face, as for a
+    // category button, and keeps its category label.
+    Module1::ResetFace();
     cboFace->clear();
-    Clipboard::Clear();
-    frmPicora3->lblFace->setText(QString());
     Module1::AddUserFaces();
     MsgBox(u"削除しました"_s, MsgBoxStyle::vbOKOnly + MsgBoxStyle::vbCritical, u"削除終了"_s);
     frmDelete.Unload();
