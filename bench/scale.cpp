@@ -5,6 +5,7 @@
 // peak memory is its own.
 #include "catalogue/BuiltinFaces.h"
 #include "catalogue/FaceFile.h"
+#include "catalogue/FaceRemoval.h"
 #include "forms/Module1.h"
 #include "forms/frmDelete.h"
 #include "forms/frmPicora3.h"
@@ -42,10 +43,9 @@ void writeFaceFile(int lines)
     QFile file(faceFilePath());
     file.open(QIODevice::WriteOnly | QIODevice::Truncate);
     QList<QByteArray> faces;
-    for (auto list : {Catalogue::kWaraiFaces, Catalogue::kNakiFaces, Catalogue::kIkariFaces,
-                      Catalogue::kTanoshiiFaces, Catalogue::kSonotaFaces, Catalogue::kMuFaces})
-        for (std::u16string_view face : list)
-            faces << CodePage932::encode(QString::fromUtf16(face.data(), qsizetype(face.size())));
+    for (const Catalogue::Category *category : Catalogue::kCategories)
+        for (const QString &face : Catalogue::texts(category->faces))
+            faces << CodePage932::encode(face);
     QByteArray chunk;
     for (int n = 0; n < lines; ++n) {
         chunk += faces[n % faces.size()] + "\r\n";
@@ -69,11 +69,7 @@ int runCase(const QString &name)
     qsizetype count = 0;
     timer.start();
     if (name == "floor") {
-        const FaceFileReading reading = readFaceFile(faceFilePath());
-        QStringList faces;
-        for (QByteArrayView line : reading.lines())
-            faces.append(CodePage932::decode(line));
-        count = faces.size();
+        count = readFaceFile(faceFilePath()).faces.size();
     } else if (name == "list") {
         frmPicora3->cboFace->clear();
         Module1::AddUserFaces();
@@ -81,12 +77,12 @@ int runCase(const QString &name)
         count = frmPicora3->cboFace->count();
     } else if (name == "delete-load") {
         frmDelete.Load();
-        count = frmDelete->FaceCount;
+        count = frmDelete->listing.faces.size();
     } else if (name == "delete-rewrite") {
         frmDelete.Load();
         timer.restart();
-        removeListedFace(faceFilePath(), 250, frmDelete->FaceBytes);
-        count = frmDelete->FaceCount;
+        removeListedFace(faceFilePath(), 249, frmDelete->listing);
+        count = frmDelete->listing.faces.size();
     }
     const double ms = double(timer.nsecsElapsed()) / 1e6;
     std::printf("%.1f %ld %lld\n", ms, statusKb("VmHWM:") - idleKb, qlonglong(count));
@@ -127,7 +123,7 @@ int main(int argc, char **argv)
         run("floor", lines);
         run("list", lines);
     }
-    run("delete-load", 501);
-    run("delete-rewrite", 501);
+    run("delete-load", int(kMostListedFaces));
+    run("delete-rewrite", int(kMostListedFaces));
     return 0;
 }

@@ -161,14 +161,25 @@ constexpr std::array<std::u16string_view, 15> kMuFacesTable{
 
 } // namespace
 
-const FaceList kWaraiFaces = kWaraiFacesTable;
-const FaceList kNakiFaces = kNakiFacesTable;
-const FaceList kIkariFaces = kIkariFacesTable;
-const FaceList kTanoshiiFaces = kTanoshiiFacesTable;
-const FaceList kSonotaFaces = kSonotaFacesTable;
-const FaceList kMuFaces = kMuFacesTable;
+// A category's label says what its button says, with a colon, except for the surprised one,
+// whose label has 形 where its button has 系: users know it that way.
+const Category kWarai{u"Warai", u"笑い系", u"笑い系：", kWaraiFacesTable};
+const Category kNaki{u"Naki", u"泣き系", u"泣き系：", kNakiFacesTable};
+const Category kIkari{u"Ikari", u"怒り系", u"怒り系：", kIkariFacesTable};
+const Category kTanoshii{u"Tanoshii", u"驚き系", u"驚き形：", kTanoshiiFacesTable};
+const Category kMu{u"Mu", u"無表情系", u"無表情系：", kMuFacesTable};
+const Category kSonota{u"Sonota", u"その他系", u"その他系：", kSonotaFacesTable};
 
-const std::array<FaceList, 6> kButtonOrder{kWaraiFacesTable,    kNakiFacesTable, kIkariFacesTable,
-                                           kTanoshiiFacesTable, kMuFacesTable,   kSonotaFacesTable};
+const std::array<const Category *, 6> kCategories{&kWarai,    &kNaki, &kIkari,
+                                                  &kTanoshii, &kMu,   &kSonota};
+
+QStringList texts(FaceList faces)
+{
+    QStringList list;
+    list.reserve(qsizetype(faces.size()));
+    for (std::u16string_view face : faces)
+        list.append(QString::fromUtf16(face.data(), qsizetype(face.size())));
+    return list;
+}
 
 } // namespace Catalogue

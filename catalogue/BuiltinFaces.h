@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <QStringList>
+
 #include <array>
 #include <span>
 #include <string_view>
@@ -10,15 +12,26 @@ namespace Catalogue {
 
 using FaceList = std::span<const std::u16string_view>;
 
-extern const FaceList kWaraiFaces;    // laughing, 37 faces
-extern const FaceList kNakiFaces;     // crying, 18 faces
-extern const FaceList kIkariFaces;    // angry, 9 faces
-extern const FaceList kTanoshiiFaces; // surprised, 18 faces
-extern const FaceList kSonotaFaces;   // other, 28 faces
-extern const FaceList kMuFaces;       // expressionless, 15 faces
+// Everything the program says and shows of one built-in category.
+struct Category {
+    std::u16string_view codeName; // names its button, cmdWarai, and its fill, AddWaraiFaces
+    std::u16string_view caption;  // its button's
+    std::u16string_view label;    // what the main window's lblSel says while its faces show
+    FaceList faces;
+};
+
+extern const Category kWarai;    // laughing, 37 faces
+extern const Category kNaki;     // crying, 18 faces
+extern const Category kIkari;    // angry, 9 faces
+extern const Category kTanoshii; // surprised, 18 faces
+extern const Category kMu;       // expressionless, 15 faces
+extern const Category kSonota;   // other, 28 faces
 
 // The six in the order of their buttons on the main window, column by column: 笑い系, 泣き系,
 // 怒り系, 驚き系, 無表情系, その他系.
-extern const std::array<FaceList, 6> kButtonOrder;
+extern const std::array<const Category *, 6> kCategories;
+
+// The faces as Qt's lists hold them.
+QStringList texts(FaceList faces);
 
 } // namespace Catalogue

@@ -55,18 +55,16 @@ QString accountHome()
     return QDir::rootPath();
 }
 
-FaceFileChange failed(const QString &reason)
-{
-    return {FaceFileChange::Outcome::Failed, reason};
-}
+using Reason = FaceFileRefusal::Reason;
 
-FaceFileChange failedToLock(const FaceFileLock &lock, const QString &path)
+// Why the lock could not be taken, for the user.
+QString whyNotLocked(const FaceFileLock &lock, const QString &path)
 {
     if (lock.busy())
-        return failed(busyReason(lock.heldByAnotherCopy()));
+        return busyReason(lock.heldByAnotherCopy());
     if (lock.notRegular())
-        return failed(notAFileReason());
-    return failed(errorReason(lock.error(), path));
+        return notAFileReason();
+    return errorReason(lock.error(), path);
 }
 
 // Reads the last two bytes of a file of `size` bytes, or all of a shorter one. A program that
@@ -124,40 +122,47 @@ bool stillAsRead(const QString &path, const struct stat &read)
 // How often a rewrite starts again when the file changed under it before it gives up.
 constexpr int kRewriteAttempts = 3;
 
-// One rewrite of the file as it is now; nothing when the file changed under it, so that it must
-// start again from the file as it is then.
-std::optional<FaceFileChange> rewriteOnce(const QString &path, double chosen,
-                                          const QList<QByteArray> &listed)
+// How one rewrite of the file as it is now came out: done, refused, or to be started again from
+// the file as it is then, which changed under it.
+struct RewriteAttempt {
+    bool startAgain;
+    std::optional<FaceFileRefusal> refusal;
+};
+
+RewriteAttempt rewriteOnce(const QString &path, qsizetype index, QByteArrayView listed)
 {
+    const auto refusedFor = [](Reason reason, const QString &why = {}) {
+        return RewriteAttempt{.startAgain = false, .refusal = FaceFileRefusal{reason, why}};
+    };
     // A face file that is a link to one elsewhere is rewritten there, and stays a link.
     const QString canonical = QFileInfo(path).canonicalFilePath();
     const QString target = canonical.isEmpty() ? path : canonical;
     const FaceFileLock lock(target, FaceFileLock::Purpose::Rewrite, observeWaiting);
     if (lock.absent())
-        return FaceFileChange{FaceFileChange::Outcome::Changed, {}};
+        return refusedFor(Reason::Changed);
     if (!lock.held())
-        return failedToLock(lock, target);
+        return refusedFor(Reason::NotRewritten, whyNotLocked(lock, target));
 
     QByteArray content;
     struct stat read {};
     if (!readAll(lock.fd(), content) || ::fstat(lock.fd(), &read) != 0)
-        return failed(errorReason(errno, target));
+        return refusedFor(Reason::NotRewritten, errorReason(errno, target));
     // The link may have been pointed elsewhere while the lock was awaited.
     if (read.st_size != content.size() || !stillAsRead(path, read))
-        return std::nullopt;
-    const std::optional<QByteArray> kept = withoutListedLine(content, chosen, listed);
+        return RewriteAttempt{.startAgain = true, .refusal = std::nullopt};
+    const std::optional<QByteArray> kept = withoutListedLine(content, index, listed);
     if (!kept)
-        return FaceFileChange{FaceFileChange::Outcome::Changed, {}};
+        return refusedFor(Reason::Changed);
 
     observe(FaceFileMoment::AboutToReplace);
     FileReplacement replacement(target);
     if (const int error = replacement.fill(*kept, read))
-        return failed(errorReason(error, target));
+        return refusedFor(Reason::NotRewritten, errorReason(error, target));
     if (!stillAsRead(path, read))
-        return std::nullopt;
+        return RewriteAttempt{.startAgain = true, .refusal = std::nullopt};
     if (const int error = replacement.putInPlace())
-        return failed(errorReason(error, target));
-    return FaceFileChange{FaceFileChange::Outcome::Done, {}};
+        return refusedFor(Reason::NotRewritten, errorReason(error, target));
+    return RewriteAttempt{.startAgain = false, .refusal = std::nullopt};
 }
 
 } // namespace
@@ -177,12 +182,7 @@ QString faceFilePath()
     return documents + u"/顔ファイル.dat"_s;
 }
 
-QList<QByteArrayView> FaceFileReading::lines(qsizetype most) const
-{
-    return splitLines(content, most);
-}
-
-FaceFileReading readFaceFile(const QString &path)
+FaceFileReading readFaceFile(const QString &path, qsizetype most)
 {
     FaceFileReading reading;
     // Non-blocking, so that a FIFO in the file's place is refused instead of waited on.
@@ -195,16 +195,36 @@ FaceFileReading readFaceFile(const QString &path)
         return reading;
     }
     struct stat info {};
+    QByteArray content;
     if (::fstat(fd, &info) == 0 && !S_ISREG(info.st_mode)) {
         reading.state = FaceFileReading::State::Unreadable;
         reading.reason = notAFileReason();
-    } else if (!readAll(fd, reading.content)) {
+    } else if (!readAll(fd, content)) {
         reading.state = FaceFileReading::State::Unreadable;
         reading.reason = errorReason(errno, path);
     } else {
-        reading.state = FaceFileReading::State::Read;
+        reading = readFaceContent(std::move(content), most);
     }
     ::close(fd);
+    return reading;
+}
+
+FaceFileReading readFaceContent(QByteArray content, qsizetype most)
+{
+    FaceFileReading reading;
+    reading.state = FaceFileReading::State::Read;
+    const QList<QByteArrayView> lines = splitLines(content, most);
+    reading.faces.reserve(lines.size());
+    for (QByteArrayView line : lines)
+        reading.faces.append(CodePage932::decode(line));
+    // Of a longer file, only the lines read are kept: a deletion window holds its listing while
+    // it is open.
+    if (lines.size() == most) {
+        const QByteArrayView last = splitStoredLines(content, most).last();
+        content.truncate(last.data() + last.size() - content.constData());
+        content.squeeze();
+    }
+    reading.stored_ = std::move(content);
     return reading;
 }
 
@@ -213,43 +233,60 @@ bool holdsLineBreak(const QString &face)
     return face.contains(u'\r') || face.contains(u'\n');
 }
 
-FaceFileChange appendFace(const QString &path, const QString &face)
+std::optional<FaceFileRefusal> refusalOfFace(const QString &face)
 {
-    if (holdsLineBreak(face) || !CodePage932::unrepresentable(face).isEmpty())
-        return failed(u"顔ファイルに書けない文字が含まれています"_s);
+    if (face.isEmpty())
+        return FaceFileRefusal{Reason::EmptyFace, {}};
+    if (holdsLineBreak(face))
+        return FaceFileRefusal{Reason::LineBreak, {}};
+    if (const QString unrepresentable = CodePage932::unrepresentable(face);
+        !unrepresentable.isEmpty())
+        return FaceFileRefusal{Reason::Unrepresentable, unrepresentable};
+    return std::nullopt;
+}
+
+std::optional<FaceFileRefusal> appendFace(const QString &path, const QString &face)
+{
+    if (const std::optional<FaceFileRefusal> refusal = refusalOfFace(face))
+        return refusal;
+    const auto notAppended = [](const QString &why) {
+        return FaceFileRefusal{Reason::NotAppended, why};
+    };
     const FaceFileLock lock(path, FaceFileLock::Purpose::Append, observeWaiting);
     if (!lock.held())
-        return failedToLock(lock, path);
+        return notAppended(whyNotLocked(lock, path));
 
     struct stat info {};
     if (::fstat(lock.fd(), &info) != 0)
-        return failed(errorReason(errno, path));
+        return notAppended(errorReason(errno, path));
     observe(FaceFileMoment::AboutToAppend);
     // A file ended by hand without a line end would glue its last face to the new one.
     off_t size = info.st_size;
     QByteArray end;
     if (!readEnd(lock.fd(), size, end))
-        return failed(errorReason(errno, path));
+        return notAppended(errorReason(errno, path));
     const QByteArray line = lineAfter(end, CodePage932::encode(face));
 
     if (!writeAll(lock.fd(), line) || syncToDisk(lock.fd()) != 0) {
         const int error = errno;
         cutBackTo(lock.fd(), size);
-        return failed(errorReason(error, path));
+        return notAppended(errorReason(error, path));
     }
     if (lock.created())
         syncFolderOf(path);
-    return {FaceFileChange::Outcome::Done, {}};
+    return std::nullopt;
 }
 
-FaceFileChange removeListedFace(const QString &path, double chosen, const QList<QByteArray> &listed)
+std::optional<FaceFileRefusal> removeListedFace(const QString &path, qsizetype index,
+                                                const FaceFileReading &listed)
 {
-    if (!namesListedLine(chosen, listed.size()))
-        return {FaceFileChange::Outcome::NotListed, {}};
+    if (index < 0 || index >= listed.faces.size())
+        return FaceFileRefusal{Reason::NotListed, {}};
+    const QByteArrayView line = splitLines(listed.stored_, index + 1)[index];
     for (int attempt = 0; attempt < kRewriteAttempts; ++attempt)
-        if (const std::optional<FaceFileChange> change = rewriteOnce(path, chosen, listed))
-            return *change;
-    return {FaceFileChange::Outcome::Changed, {}};
+        if (const RewriteAttempt rewrite = rewriteOnce(path, index, line); !rewrite.startAgain)
+            return rewrite.refusal;
+    return FaceFileRefusal{Reason::Changed, {}};
 }
 
 void setFaceFileObserver(std::function<void(FaceFileMoment)> watcher)

@@ -2,23 +2,18 @@
 #include "catalogue/FaceListing.h"
 
 #include "catalogue/BuiltinFaces.h"
-#include "text/CodePage932.h"
 
 FaceListing listEveryFace(const QString &faceFilePath)
 {
     FaceListing listing;
-    for (Catalogue::FaceList list : Catalogue::kButtonOrder) {
-        for (std::u16string_view face : list)
-            listing.faces.append(QString::fromUtf16(face.data(), qsizetype(face.size())));
-    }
+    for (const Catalogue::Category *category : Catalogue::kCategories)
+        listing.faces.append(Catalogue::texts(category->faces));
 
-    const FaceFileReading reading = readFaceFile(faceFilePath);
+    FaceFileReading reading = readFaceFile(faceFilePath);
     listing.faceFile = reading.state;
     listing.reason = reading.reason;
-    const QList<QByteArrayView> lines = reading.lines();
-    listing.faces.reserve(listing.faces.size() + lines.size());
-    for (QByteArrayView line : lines) {
-        QString face = CodePage932::decode(line);
+    listing.faces.reserve(listing.faces.size() + reading.faces.size());
+    for (QString &face : reading.faces) {
         if (holdsLineBreak(face))
             ++listing.leftOut;
         else

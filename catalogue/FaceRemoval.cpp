@@ -5,19 +5,20 @@
 
 #include <cmath>
 
-bool namesListedLine(double chosen, qsizetype listedCount)
+std::optional<qsizetype> listedIndex(double number, qsizetype listedCount)
 {
-    return chosen >= 1 && chosen <= double(listedCount) && std::floor(chosen) == chosen;
+    if (number >= 1 && number <= double(listedCount) && std::floor(number) == number)
+        return qsizetype(number) - 1;
+    return std::nullopt;
 }
 
-std::optional<QByteArray> withoutListedLine(QByteArrayView content, double chosen,
-                                            const QList<QByteArray> &listed)
+std::optional<QByteArray> withoutListedLine(QByteArrayView content, qsizetype index,
+                                            QByteArrayView listed)
 {
-    Q_ASSERT(namesListedLine(chosen, listed.size()));
-    const qsizetype index = qsizetype(chosen) - 1;
+    Q_ASSERT(index >= 0);
     const QList<QByteArrayView> stored = splitStoredLines(content);
     const QList<QByteArrayView> texts = splitLines(content, index + 1);
-    if (index >= texts.size() || texts[index] != listed[index])
+    if (index >= texts.size() || texts[index] != listed)
         return std::nullopt;
 
     QByteArray kept;

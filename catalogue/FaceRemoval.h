@@ -2,7 +2,7 @@
 #pragma once
 
 #include <QByteArray>
-#include <QList>
+#include <QByteArrayView>
 
 #include <optional>
 
@@ -14,10 +14,14 @@
 // before: each line stays as stored, line end included, except that a line ended by a lone CR
 // gets CR LF where the line after the chosen one begins with LF.
 
-// The chosen number names a listed line when it is one of the whole numbers 1 to the count.
-bool namesListedLine(double chosen, qsizetype listedCount);
+// The most faces the deletion window lists, numbered 1 to 501, and so the most it can delete.
+constexpr qsizetype kMostListedFaces = 501;
 
-// The content without the chosen line, or nothing when the file no longer holds the listed
-// face at that number. The chosen number must name a listed line.
-std::optional<QByteArray> withoutListedLine(QByteArrayView content, double chosen,
-                                            const QList<QByteArray> &listed);
+// The index of the listed face that a typed number names: the whole numbers 1 to the count name
+// the listed faces in order, and nothing else names any.
+std::optional<qsizetype> listedIndex(double number, qsizetype listedCount);
+
+// The content without the line at `index`, or nothing when the file no longer holds there the
+// line `listed`, byte for byte.
+std::optional<QByteArray> withoutListedLine(QByteArrayView content, qsizetype index,
+                                            QByteArrayView listed);

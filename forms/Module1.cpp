@@ -3,12 +3,12 @@
 
 #include "catalogue/BuiltinFaces.h"
 #include "catalogue/FaceFile.h"
+#include "forms/RefusalMessages.h"
 #include "forms/frmDelete.h"
 #include "forms/frmEnter.h"
 #include "forms/frmPicora3.h"
 #include "platform/Clipboard.h"
 #include "platform/MsgBox.h"
-#include "text/CodePage932.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -19,13 +19,9 @@ namespace Module1 {
 
 namespace {
 
-void appendToFaceList(Catalogue::FaceList faces)
+void appendToFaceList(const Catalogue::Category &category)
 {
-    QStringList texts;
-    texts.reserve(qsizetype(faces.size()));
-    for (std::u16string_view face : faces)
-        texts.append(QString::fromUtf16(face.data(), qsizetype(face.size())));
-    frmPicora3->appendFaces(texts);
+    frmPicora3->appendFaces(Catalogue::texts(category.faces));
 }
 
 } // namespace
@@ -44,62 +40,45 @@ void CopyFace(const QString &face)
 
 void AddWaraiFaces()
 {
-    appendToFaceList(Catalogue::kWaraiFaces);
+    appendToFaceList(Catalogue::kWarai);
 }
 void AddNakiFaces()
 {
-    appendToFaceList(Catalogue::kNakiFaces);
+    appendToFaceList(Catalogue::kNaki);
 }
 void AddIkariFaces()
 {
-    appendToFaceList(Catalogue::kIkariFaces);
+    appendToFaceList(Catalogue::kIkari);
 }
 void AddTanoshiiFaces()
 {
-    appendToFaceList(Catalogue::kTanoshiiFaces);
+    appendToFaceList(Catalogue::kTanoshii);
 }
 void AddSonotaFaces()
 {
-    appendToFaceList(Catalogue::kSonotaFaces);
+    appendToFaceList(Catalogue::kSonota);
 }
 void AddMuFaces()
 {
-    appendToFaceList(Catalogue::kMuFaces);
+    appendToFaceList(Catalogue::kMu);
 }
 
 void AddUserFaces()
 {
     const FaceFileReading reading = readFaceFile(faceFilePath());
     switch (reading.state) {
-    case FaceFileReading::State::Read: {
-        const QList<QByteArrayView> lines = reading.lines();
-        QStringList faces;
-        faces.reserve(lines.size());
-        for (QByteArrayView line : lines)
-            faces.append(CodePage932::decode(line));
-        frmPicora3->appendFaces(faces);
+    case FaceFileReading::State::Read:
+        frmPicora3->appendFaces(reading.faces);
         return;
-    }
     case FaceFileReading::State::Absent:
         if (MsgBox(u"「顔」を登録しますか？"_s, MsgBoxStyle::vbYesNo + MsgBoxStyle::vbQuestion,
                    u"登録された「顔」がありません"_s) == vbYes)
             ShowEnter();
         return;
     case FaceFileReading::State::Unreadable:
-        tellFaceFileUnreadable(reading.reason);
+        tellRefusal({FaceFileRefusal::Reason::Unreadable, reading.reason});
         return;
     }
-}
-
-void tellFaceFileFailure(const QString &title, const QString &whatFailed, const QString &reason)
-{
-    MsgBox(whatFailed + u"\n"_s + faceFilePath() + u"\n"_s + reason,
-           MsgBoxStyle::vbOKOnly + MsgBoxStyle::vbCritical, title);
-}
-
-void tellFaceFileUnreadable(const QString &reason)
-{
-    tellFaceFileFailure(u"読み込めません"_s, u"「顔」を読み込めませんでした。"_s, reason);
 }
 
 void ShowEnter()

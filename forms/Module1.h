@@ -25,11 +25,6 @@ void AddMuFaces();
 // face file yet, offers to register a face; when there is one that cannot be read, says so.
 void AddUserFaces();
 
-// Tells the user what could not be done with the face file, where it is, and why.
-void tellFaceFileFailure(const QString &title, const QString &whatFailed, const QString &reason);
-// The same for a face file that is there but cannot be read.
-void tellFaceFileUnreadable(const QString &reason);
-
 // Show the registration and the deletion window, creating them when they do not exist.
 void ShowEnter();
 void ShowDelete();

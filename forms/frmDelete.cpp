@@ -1,16 +1,14 @@
 // SPDX-License-Identifier: MIT
 #include "forms/frmDelete.h"
 
-#include "catalogue/FaceFile.h"
+#include "catalogue/FaceRemoval.h"
 #include "forms/FaceListModel.h"
 #include "forms/Module1.h"
-#include "forms/frmPicora3.h"
-#include "platform/Clipboard.h"
+#include "forms/RefusalMessages.h"
 #include "platform/Controls.h"
 #include "platform/Fonts.h"
 #include "platform/MsgBox.h"
 #include "platform/Twips.h"
-#include "text/CodePage932.h"
 #include "text/Conversions.h"
 
 #include <QComboBox>
@@ -72,21 +70,17 @@ void FrmDelete::Form_Load()
     listFaces();
 }
 
-// Lists the face file's lines by number, at most kMostFaces of them.
+// Lists the face file's lines by number, at most kMostListedFaces of them.
 void FrmDelete::listFaces()
 {
-    FaceCount = 0;
-    FaceBytes.clear();
     cboFace->clear();
-    const FaceFileReading reading = readFaceFile(faceFilePath());
-    if (reading.state == FaceFileReading::State::Unreadable)
-        Module1::tellFaceFileUnreadable(reading.reason);
+    listing = readFaceFile(faceFilePath(), kMostListedFaces);
+    if (listing.state == FaceFileReading::State::Unreadable)
+        tellRefusal({FaceFileRefusal::Reason::Unreadable, listing.reason});
     QStringList entries;
-    for (QByteArrayView line : reading.lines(kMostFaces)) {
-        ++FaceCount;
-        FaceBytes.append(line.toByteArray());
-        entries.append(QString::number(FaceCount) + u" -- "_s + CodePage932::decode(line));
-    }
+    entries.reserve(listing.faces.size());
+    for (qsizetype i = 0; i < listing.faces.size(); ++i)
+        entries.append(QString::number(i + 1) + u" -- "_s + listing.faces[i]);
     cboFace->addItems(entries);
     cboFace->setCurrentIndex(-1);
 }
@@ -100,25 +94,17 @@ bool FrmDelete::eventFilter(QObject *watched, QEvent *event)
 
 bool FrmDelete::delete_()
 {
-    const int stop = MsgBoxStyle::vbOKOnly + MsgBoxStyle::vbCritical;
-    const FaceFileChange removed =
-        removeListedFace(faceFilePath(), Val(txtNumber->text()), FaceBytes);
-    switch (removed.outcome) {
-    case FaceFileChange::Outcome::Done:
+    const std::optional<qsizetype> index =
+        listedIndex(Val(txtNumber->text()), listing.faces.size());
+    const std::optional<FaceFileRefusal> refusal =
+        index ? removeListedFace(faceFilePath(), *index, listing)
+              : FaceFileRefusal{FaceFileRefusal::Reason::NotListed, {}};
+    if (!refusal)
         return true;
-    case FaceFileChange::Outcome::NotListed:
-        MsgBox(u"その番号の「顔」はありません"_s, stop, u"無効です"_s);
-        return false;
-    case FaceFileChange::Outcome::Changed:
-        MsgBox(u"顔ファイルが変わっていたため、削除しませんでした"_s, stop, u"削除できません"_s);
-        // The numbers the user sees must be the file's own again.
+    tellRefusal(*refusal);
+    // The numbers the user sees must be the file's own again.
+    if (refusal->reason == FaceFileRefusal::Reason::Changed)
         listFaces();
-        return false;
-    case FaceFileChange::Outcome::Failed:
-        Module1::tellFaceFileFailure(u"削除できません"_s, u"「顔」を削除できませんでした。"_s,
-                                     removed.reason);
-        return false;
-    }
     return false;
 }
 
@@ -131,10 +117,10 @@ void FrmDelete::cmdDelete_Click()
         txtNumber->selectAll();
         return;
     }
-    frmPicora3->clearFaces();
+    // The main window lets go of its list, its chosen face and the clipboard's face, as for a
+    // category button, and keeps its category label.
+    Module1::ResetFace();
     cboFace->clear();
-    Clipboard::Clear();
-    frmPicora3->lblFace->setText(QString());
     Module1::AddUserFaces();
     MsgBox(u"削除しました"_s, MsgBoxStyle::vbOKOnly + MsgBoxStyle::vbCritical, u"削除終了"_s);
     frmDelete.Unload();

@@ -1,12 +1,9 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "catalogue/FaceFile.h"
 #include "platform/Form.h"
 #include "platform/FormRef.h"
-
-#include <QByteArray>
-#include <QList>
-#include <QString>
 
 class QComboBox;
 class QLabel;
@@ -20,18 +17,15 @@ class FrmDelete : public Form {
 public:
     FrmDelete();
 
-    // The most faces the window lists and can delete.
-    static constexpr int kMostFaces = 501;
-
     QLabel *Label1;
     QComboBox *cboFace;
     QLabel *Label2;
     QPushButton *cmdDelete;
     QLineEdit *txtNumber;
 
-    // The lines the last reading took from the face file, as stored.
-    int FaceCount = 0;
-    QList<QByteArray> FaceBytes;
+    // What the last reading of the face file listed; a deletion hands it back, so that only
+    // the face listed under the number goes.
+    FaceFileReading listing;
 
 protected:
     void Form_Load() override;

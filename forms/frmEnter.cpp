@@ -3,13 +3,13 @@
 
 #include "catalogue/FaceFile.h"
 #include "forms/Module1.h"
+#include "forms/RefusalMessages.h"
 #include "forms/frmPicora3.h"
 #include "platform/Clipboard.h"
 #include "platform/Controls.h"
 #include "platform/Fonts.h"
 #include "platform/MsgBox.h"
 #include "platform/Twips.h"
-#include "text/CodePage932.h"
 
 #include <QComboBox>
 #include <QEvent>
@@ -60,16 +60,9 @@ bool FrmEnter::eventFilter(QObject *watched, QEvent *event)
 
 void FrmEnter::cmdEnterFace_Click()
 {
-    const QString face = txtFace->text();
-    const int stop = MsgBoxStyle::vbOKOnly + MsgBoxStyle::vbCritical;
-    if (face.isEmpty()) {
-        MsgBox(u"何か入力してください"_s, stop, u"無効です"_s);
-    } else if (holdsLineBreak(face)) {
-        // A pasted line break would split the face in two in the file.
-        MsgBox(u"改行を含む「顔」は登録できません"_s, stop, u"無効です"_s);
-    } else if (const QString refused = CodePage932::unrepresentable(face); !refused.isEmpty()) {
-        // Refused before anything changes: the face file could not hold it as typed.
-        MsgBox(u"保存できない文字が含まれています："_s + refused, stop, u"無効です"_s);
+    // Refused before anything changes: the face file could not hold it as typed.
+    if (const std::optional<FaceFileRefusal> refusal = refusalOfFace(txtFace->text())) {
+        tellRefusal(*refusal);
     } else {
         frmPicora3->clearFaces();
         Clipboard::Clear();
@@ -89,11 +82,9 @@ void FrmEnter::Touroku()
         return;
     }
 
-    const FaceFileChange appended = appendFace(faceFilePath(), face);
-    if (appended.outcome != FaceFileChange::Outcome::Done) {
+    if (const std::optional<FaceFileRefusal> refusal = appendFace(faceFilePath(), face)) {
         // The entry keeps its text, and the file is as it was: nothing of the user's is lost.
-        Module1::tellFaceFileFailure(u"保存できません"_s, u"「顔」を保存できませんでした。"_s,
-                                     appended.reason);
+        tellRefusal(*refusal);
         txtFace->setFocus();
         return;
     }

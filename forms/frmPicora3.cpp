@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "forms/frmPicora3.h"
 
+#include "catalogue/BuiltinFaces.h"
 #include "forms/FaceListModel.h"
 #include "forms/Module1.h"
 #include "forms/frmCopyright.h"
@@ -46,7 +47,7 @@ FrmPicora3::FrmPicora3()
                       SystemColour::HighlightText);
     sizeToText(lblSel);
 
-    // Created in the focus order: the face list first, then the buttons row by row.
+    // Created in the focus order: the face list first, then the buttons column by column.
     cboFace = new QComboBox(client());
     cboFace->setObjectName("cboFace");
     cboFace->setGeometry(twipsRect(960, 600, 2055, 405));
@@ -70,13 +71,12 @@ FrmPicora3::FrmPicora3()
     dropDown->setEditTriggers(QAbstractItemView::NoEditTriggers);
     cboFace->setView(dropDown);
 
-    cmdWarai = addButton(client(), u"cmdWarai"_s, u"笑い系"_s, twipsRect(120, 1200, 975, 375));
-    cmdNaki = addButton(client(), u"cmdNaki"_s, u"泣き系"_s, twipsRect(120, 1680, 975, 375));
-    cmdIkari = addButton(client(), u"cmdIkari"_s, u"怒り系"_s, twipsRect(1080, 1200, 975, 375));
-    cmdTanoshii =
-        addButton(client(), u"cmdTanoshii"_s, u"驚き系"_s, twipsRect(1080, 1680, 975, 375));
-    cmdMu = addButton(client(), u"cmdMu"_s, u"無表情系"_s, twipsRect(2040, 1200, 975, 375));
-    cmdSonota = addButton(client(), u"cmdSonota"_s, u"その他系"_s, twipsRect(2040, 1680, 975, 375));
+    cmdWarai = addCategoryButton(Catalogue::kWarai, twipsRect(120, 1200, 975, 375));
+    cmdNaki = addCategoryButton(Catalogue::kNaki, twipsRect(120, 1680, 975, 375));
+    cmdIkari = addCategoryButton(Catalogue::kIkari, twipsRect(1080, 1200, 975, 375));
+    cmdTanoshii = addCategoryButton(Catalogue::kTanoshii, twipsRect(1080, 1680, 975, 375));
+    cmdMu = addCategoryButton(Catalogue::kMu, twipsRect(2040, 1200, 975, 375));
+    cmdSonota = addCategoryButton(Catalogue::kSonota, twipsRect(2040, 1680, 975, 375));
     cmdUser =
         addButton(client(), u"cmdUser"_s, u"ユーザー登録系"_s, twipsRect(120, 2160, 1575, 375));
     Command1 = addButton(client(), u"Command1"_s, u"終了"_s, twipsRect(2040, 2160, 975, 375));
@@ -96,6 +96,14 @@ FrmPicora3::FrmPicora3()
     connect(cboFace->lineEdit(), &QLineEdit::textEdited, this, &FrmPicora3::cboFace_Change);
 
     cboFace->setFocus();
+}
+
+// A built-in category's button is named after its code name: cmdWarai.
+QPushButton *FrmPicora3::addCategoryButton(const Catalogue::Category &category,
+                                           const QRect &geometry)
+{
+    return addButton(client(), u"cmd"_s + QStringView(category.codeName).toString(),
+                     QStringView(category.caption).toString(), geometry);
 }
 
 void FrmPicora3::buildMenus()
@@ -169,45 +177,44 @@ void FrmPicora3::Form_Unload(bool &cancel)
     Runtime::End();
 }
 
-void FrmPicora3::showCategory(void (*fill)(), const QString &label)
+void FrmPicora3::showCategory(void (*fill)(), QStringView label)
 {
     Module1::ResetFace();
     fill();
-    lblSel->setText(label);
+    lblSel->setText(label.toString());
     sizeToText(lblSel);
 }
 
 void FrmPicora3::cmdWarai_Click()
 {
-    showCategory(Module1::AddWaraiFaces, u"笑い系："_s);
+    showCategory(Module1::AddWaraiFaces, Catalogue::kWarai.label);
 }
 void FrmPicora3::cmdNaki_Click()
 {
-    showCategory(Module1::AddNakiFaces, u"泣き系："_s);
+    showCategory(Module1::AddNakiFaces, Catalogue::kNaki.label);
 }
 void FrmPicora3::cmdIkari_Click()
 {
-    showCategory(Module1::AddIkariFaces, u"怒り系："_s);
+    showCategory(Module1::AddIkariFaces, Catalogue::kIkari.label);
 }
-// The surprised category's label has 形 where its button has 系; users know it that way.
 void FrmPicora3::cmdTanoshii_Click()
 {
-    showCategory(Module1::AddTanoshiiFaces, u"驚き形："_s);
+    showCategory(Module1::AddTanoshiiFaces, Catalogue::kTanoshii.label);
 }
 void FrmPicora3::cmdMu_Click()
 {
-    showCategory(Module1::AddMuFaces, u"無表情系："_s);
+    showCategory(Module1::AddMuFaces, Catalogue::kMu.label);
 }
 void FrmPicora3::cmdSonota_Click()
 {
-    showCategory(Module1::AddSonotaFaces, u"その他系："_s);
+    showCategory(Module1::AddSonotaFaces, Catalogue::kSonota.label);
 }
 
 // The face file may be unreadable; then AddUserFaces asks its question, and the label still
 // names the user category afterwards.
 void FrmPicora3::cmdUser_Click()
 {
-    showCategory(Module1::AddUserFaces, u"登録系："_s);
+    showCategory(Module1::AddUserFaces, u"登録系：");
 }
 
 void FrmPicora3::cboFace_Click()

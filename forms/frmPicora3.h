@@ -4,10 +4,17 @@
 #include "platform/Form.h"
 #include "platform/FormRef.h"
 
+#include <QStringView>
+
+namespace Catalogue {
+struct Category;
+}
+
 class QAction;
 class QComboBox;
 class QLabel;
 class QPushButton;
+class QRect;
 class QStringListModel;
 class Line;
 
@@ -51,7 +58,8 @@ private:
     QStringListModel *faceList_;
 
     void buildMenus();
-    void showCategory(void (*fill)(), const QString &label);
+    QPushButton *addCategoryButton(const Catalogue::Category &category, const QRect &geometry);
+    void showCategory(void (*fill)(), QStringView label);
 
     void cmdWarai_Click();
     void cmdNaki_Click();

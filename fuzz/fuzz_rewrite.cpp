@@ -20,16 +20,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const QByteArrayView content(reinterpret_cast<const char *>(data + 2), qsizetype(size - 2));
 
     QList<QByteArray> listed;
-    for (QByteArrayView line : splitLines(content))
-        if (listed.size() < 501)
-            listed.append(line.toByteArray());
+    for (QByteArrayView line : splitLines(content, kMostListedFaces))
+        listed.append(line.toByteArray());
     if (changedSinceListed && !listed.isEmpty())
         listed[qsizetype(data[1] >> 2) % listed.size()].append('!');
 
-    if (!namesListedLine(chosen, listed.size()))
+    const std::optional<qsizetype> chosenIndex = listedIndex(chosen, listed.size());
+    if (!chosenIndex)
         return 0;
-    const std::optional<QByteArray> kept = withoutListedLine(content, chosen, listed);
-    const qsizetype index = qsizetype(chosen) - 1;
+    const qsizetype index = *chosenIndex;
+    if (index != qsizetype(chosen) - 1)
+        std::abort();
+    const std::optional<QByteArray> kept = withoutListedLine(content, index, listed[index]);
     // Refused exactly when the chosen line is not the one listed.
     QList<QByteArrayView> faces = splitLines(content);
     if (kept.has_value() != (index < faces.size() && faces[index] == listed[index]))

@@ -50,11 +50,9 @@ const QString kSeeHelp = u"使い方は「picora3 --help」で表示されます
 // The built-in faces as --list prints them: the buttons column by column, one face a line.
 QByteArray builtinLines()
 {
-    using namespace Catalogue;
     QByteArray lines;
-    for (FaceList list :
-         {kWaraiFaces, kNakiFaces, kIkariFaces, kTanoshiiFaces, kMuFaces, kSonotaFaces}) {
-        for (std::u16string_view face : list)
+    for (const Catalogue::Category *category : Catalogue::kCategories) {
+        for (std::u16string_view face : category->faces)
             lines += QString::fromUtf16(face.data(), qsizetype(face.size())).toUtf8() + '\n';
     }
     return lines;

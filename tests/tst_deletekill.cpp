@@ -108,8 +108,7 @@ int deleteForever(const QString &path, Hold hold, int stopIn)
         const QList<QByteArrayView> lines = splitLines(content);
         if (lines.isEmpty())
             return 0;
-        if (removeListedFace(path, 1, {lines.first().toByteArray()}).outcome !=
-            FaceFileChange::Outcome::Done)
+        if (removeListedFace(path, 0, readFaceContent(content, 1)))
             return 3;
     }
 }

@@ -82,7 +82,7 @@ private slots:
         QCOMPARE(entries(w.cboFace),
                  (QStringList{u"1 -- (^o^)"_s, u"2 -- "_s, u"3 --  ＼(^^＼)"_s}));
         QCOMPARE(w.cboFace->currentText(), QString());
-        QCOMPARE(w.FaceCount, 3);
+        QCOMPARE(w.listing.faces.size(), 3);
     }
 
     // An editor that ends lines with LF alone makes one face of several lines: one numbered
@@ -232,7 +232,7 @@ private slots:
         QCOMPARE(boxes.asked[0].style, vbOKOnly + vbCritical);
         QVERIFY(w.isVisible());
         QCOMPARE(w.cboFace->count(), 0);
-        QCOMPARE(w.FaceCount, 0);
+        QCOMPARE(w.listing.faces.size(), 0);
     }
 
     void atMost501FacesAndNoneLost()
@@ -246,7 +246,7 @@ private slots:
         QVERIFY(writeFaceFile(numberedLines(1, 600)));
         QVERIFY(openDeletionWindow());
         QCOMPARE(frmDelete->cboFace->count(), 501);
-        QCOMPARE(frmDelete->FaceCount, 501);
+        QCOMPARE(frmDelete->listing.faces.size(), 501);
         deleteNumber(u"3"_s);
         QCOMPARE(faceFileBytes(), numberedLines(1, 2) + numberedLines(4, 600));
         QCOMPARE(frmPicora3->cboFace->count(), 599);
@@ -288,7 +288,7 @@ private slots:
         // The window lists the file as it is now; the main window keeps its list.
         QVERIFY(frmDelete.isLoaded());
         QCOMPARE(entries(w.cboFace), (QStringList{u"1 -- (T_T)"_s, u"2 -- (-_-)"_s}));
-        QCOMPARE(w.FaceCount, 2);
+        QCOMPARE(w.listing.faces.size(), 2);
         QCOMPARE(main.cboFace->count(), 3);
         QCOMPARE(QApplication::focusWidget(), w.txtNumber);
         QCOMPARE(w.txtNumber->selectedText(), u"1"_s);

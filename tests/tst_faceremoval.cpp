@@ -50,14 +50,14 @@ private slots:
 
     void whichNumbersNameALine()
     {
-        QVERIFY(namesListedLine(1, 3));
-        QVERIFY(namesListedLine(3, 3));
-        QVERIFY(!namesListedLine(0, 3));
-        QVERIFY(!namesListedLine(-1, 3));
-        QVERIFY(!namesListedLine(4, 3));
-        QVERIFY(!namesListedLine(2.5, 3));
-        QVERIFY(!namesListedLine(std::nan(""), 3));
-        QVERIFY(!namesListedLine(1, 0));
+        QCOMPARE(listedIndex(1, 3), 0);
+        QCOMPARE(listedIndex(3, 3), 2);
+        QCOMPARE(listedIndex(0, 3), std::nullopt);
+        QCOMPARE(listedIndex(-1, 3), std::nullopt);
+        QCOMPARE(listedIndex(4, 3), std::nullopt);
+        QCOMPARE(listedIndex(2.5, 3), std::nullopt);
+        QCOMPARE(listedIndex(std::nan(""), 3), std::nullopt);
+        QCOMPARE(listedIndex(1, 0), std::nullopt);
     }
 
     void contentWithoutTheChosenLine_data()
@@ -110,7 +110,8 @@ private slots:
         QFETCH(double, chosen);
         QFETCH(QList<QByteArray>, listed);
         QFETCH(QByteArray, kept);
-        QCOMPARE(withoutListedLine(content, chosen, listed).value_or("<refused>"), kept);
+        const qsizetype index = qsizetype(chosen) - 1;
+        QCOMPARE(withoutListedLine(content, index, listed[index]).value_or("<refused>"), kept);
     }
 };
 

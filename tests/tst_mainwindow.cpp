@@ -146,13 +146,14 @@ private slots:
         QTest::addColumn<QString>("button");
         QTest::addColumn<QStringList>("faces");
         QTest::addColumn<QString>("label");
-        QTest::newRow("warai") << "cmdWarai" << texts(Catalogue::kWaraiFaces) << u"笑い系："_s;
-        QTest::newRow("naki") << "cmdNaki" << texts(Catalogue::kNakiFaces) << u"泣き系："_s;
-        QTest::newRow("ikari") << "cmdIkari" << texts(Catalogue::kIkariFaces) << u"怒り系："_s;
-        QTest::newRow("tanoshii") << "cmdTanoshii" << texts(Catalogue::kTanoshiiFaces)
+        QTest::newRow("warai") << "cmdWarai" << texts(Catalogue::kWarai.faces) << u"笑い系："_s;
+        QTest::newRow("naki") << "cmdNaki" << texts(Catalogue::kNaki.faces) << u"泣き系："_s;
+        QTest::newRow("ikari") << "cmdIkari" << texts(Catalogue::kIkari.faces) << u"怒り系："_s;
+        QTest::newRow("tanoshii") << "cmdTanoshii" << texts(Catalogue::kTanoshii.faces)
                                   << u"驚き形："_s;
-        QTest::newRow("mu") << "cmdMu" << texts(Catalogue::kMuFaces) << u"無表情系："_s;
-        QTest::newRow("sonota") << "cmdSonota" << texts(Catalogue::kSonotaFaces) << u"その他系："_s;
+        QTest::newRow("mu") << "cmdMu" << texts(Catalogue::kMu.faces) << u"無表情系："_s;
+        QTest::newRow("sonota") << "cmdSonota" << texts(Catalogue::kSonota.faces)
+                                << u"その他系："_s;
     }
 
     void categoryButtons()
@@ -187,7 +188,7 @@ private slots:
         FrmPicora3 &w = *frmPicora3;
         QTest::mouseClick(w.cmdWarai, Qt::LeftButton);
         QTest::mouseClick(w.cmdIkari, Qt::LeftButton);
-        QCOMPARE(entries(w.cboFace), texts(Catalogue::kIkariFaces));
+        QCOMPARE(entries(w.cboFace), texts(Catalogue::kIkari.faces));
         QCOMPARE(w.cboFace->itemText(8), u"(-.-ﾒ)y-~~~"_s);
     }
 
@@ -245,7 +246,7 @@ private slots:
         QTest::keyClick(field, Qt::Key_Backspace);
         QCOMPARE(w.lblFace->text(), QString());
         QCOMPARE(clipboardText(), QString());
-        QCOMPARE(entries(w.cboFace), texts(Catalogue::kMuFaces));
+        QCOMPARE(entries(w.cboFace), texts(Catalogue::kMu.faces));
     }
 
     // Clearing the list empties its text field too, also when the list had no entries.
@@ -278,7 +279,7 @@ private slots:
         QStringList listed;
         if (clearedBy == "category button") {
             QTest::mouseClick(w.cmdNaki, Qt::LeftButton);
-            listed = texts(Catalogue::kNakiFaces);
+            listed = texts(Catalogue::kNaki.faces);
         } else if (clearedBy == "registration") {
             Module1::ShowEnter();
             frmEnter->txtFace->setText(u"(new)"_s);

@@ -43,10 +43,9 @@ QList<QByteArrayView> splitLines(QByteArrayView bytes, qsizetype mostLines)
     return splitWith(bytes, mostLines, [](const Line &line) { return line.text; });
 }
 
-QList<QByteArrayView> splitStoredLines(QByteArrayView bytes)
+QList<QByteArrayView> splitStoredLines(QByteArrayView bytes, qsizetype mostLines)
 {
-    return splitWith(bytes, std::numeric_limits<qsizetype>::max(),
-                     [](const Line &line) { return line.stored; });
+    return splitWith(bytes, mostLines, [](const Line &line) { return line.stored; });
 }
 
 QByteArray lineAfter(QByteArrayView fileEnd, QByteArrayView text)

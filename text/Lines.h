@@ -17,7 +17,8 @@ QList<QByteArrayView> splitLines(QByteArrayView bytes,
 
 // The same lines with their line ends as stored (none after an unended last line), so that
 // putting them together again gives back the bytes exactly.
-QList<QByteArrayView> splitStoredLines(QByteArrayView bytes);
+QList<QByteArrayView> splitStoredLines(QByteArrayView bytes,
+                                       qsizetype mostLines = std::numeric_limits<qsizetype>::max());
 
 // The bytes that add `text` as one more line after a file ending in `fileEnd` (at least its
 // last two bytes): a line end first when the file's last line is unended, so that neither line
