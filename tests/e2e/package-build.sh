@@ -18,18 +18,19 @@ fail() {
 trap 'rm -rf "$SCRATCH"' EXIT
 
 # The checkout's files as they stand, committed or not, without what git ignores (earlier
-# builds): dpkg-buildpackage writes its packages beside the folder it builds, so each build
-# gets a folder of its own in the scratch folder.
+# builds), taken once so that both builds see the same source even while it is being edited.
+# dpkg-buildpackage writes its packages beside the folder it builds, so each build gets a
+# folder of its own in the scratch folder, its files made under that build's umask.
+git -C "$source_folder" ls-files -z --cached --others --exclude-standard |
+    while IFS= read -r -d '' file; do
+        if [[ -e "$source_folder/$file" || -L "$source_folder/$file" ]]; then
+            printf '%s\0' "$file"
+        fi
+    done |
+    tar -C "$source_folder" --null --files-from=- --create --file="$SCRATCH/source.tar"
 copy_source() {
     mkdir -p "$1"
-    git -C "$source_folder" ls-files -z --cached --others --exclude-standard |
-        while IFS= read -r -d '' file; do
-            if [[ -e "$source_folder/$file" || -L "$source_folder/$file" ]]; then
-                printf '%s\0' "$file"
-            fi
-        done |
-        tar -C "$source_folder" --null --files-from=- --create --file=- |
-        tar -C "$1" --extract --no-same-permissions --file=-
+    tar -C "$1" --extract --no-same-permissions --file="$SCRATCH/source.tar"
 }
 
 # Runs the command after $1 in the folder $1; on failure, shows the end of what it printed.
