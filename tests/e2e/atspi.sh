@@ -23,9 +23,8 @@ main=$(window_named "ピコラ Ver3.0")
 
 /usr/bin/python3 "$check" names || fail "a control has no name"
 /usr/bin/python3 "$check" press || fail "笑い系 could not be pressed"
-read -r _ _ _ h < <(window_geometry "$main")
 xdotool windowfocus --sync "$main"
-xdotool mousemove --window "$main" 100 $((h - 180 + 40 + 13)) click 1
+xdotool mousemove --window "$main" 100 $(($(client_top "$main") + 40 + 13)) click 1
 xdotool key --delay 30 Down
 expect_clipboard "(^o^)"
 /usr/bin/python3 "$check" chosen "(^o^)" || fail "the chosen face is not read out"

@@ -52,7 +52,7 @@ exec printf '%s\\n' "\$WAYLAND_DISPLAY" "\$DISPLAY" "\$SWAYSOCK" >"$HOME/session
 EOF
     "${AS_TESTER[@]}" sway -c "$SCRATCH/sway.conf" >"$SCRATCH/sway.log" 2>&1 &
     SWAY_PID=$!
-    wait_for 20 test -s "$HOME/session" || fail "sway did not start"
+    wait_for "$server_start_seconds" test -s "$HOME/session" || fail "sway did not start"
     {
         read -r WAYLAND_DISPLAY
         read -r DISPLAY
