@@ -1,8 +1,9 @@
 # SPDX-License-Identifier: MIT
 # shellcheck shell=bash
 # What every end-to-end session shares: strict mode, a UTF-8 locale (window titles reach X as
-# UTF-8 only under one, and a fresh machine may have none), a scratch home of its own, waits on
-# conditions, and the face file's place. Sourced by xsession.sh and waylandsession.sh.
+# UTF-8 only under one, and a fresh machine may have none), a scratch home of its own, the
+# tools it needs, waits on conditions, and the face file's place. Sourced by xsession.sh and
+# waylandsession.sh.
 
 set -euo pipefail
 export LC_ALL=C.UTF-8
@@ -10,6 +11,23 @@ SCRATCH=$(mktemp -d)
 export XDG_RUNTIME_DIR="$SCRATCH/runtime" HOME="$SCRATCH/home"
 mkdir -m 700 "$XDG_RUNTIME_DIR" "$HOME"
 face_file="$HOME/Documents/顔ファイル.dat"
+
+# Ends the test as skipped (CTest's skip code) and says why.
+skip() {
+    echo "skipped: $*"
+    exit 77
+}
+
+# A machine without a tool the test needs skips the test at once, naming every tool missing,
+# instead of failing it after a wait. scripts/install-deps installs them all.
+need_tools() {
+    local tool missing=()
+    for tool in "$@"; do
+        command -v "$tool" >/dev/null || missing+=("$tool")
+    done
+    ((${#missing[@]} == 0)) ||
+        skip "no ${missing[*]} here (scripts/install-deps test installs them)"
+}
 
 # How long a server (Xvfb, a window manager, sway) may take to start. A loaded machine can
 # take many seconds; the wait ends as soon as the server is up.

@@ -2,7 +2,8 @@
 # shellcheck shell=bash
 # Shared by the Wayland end-to-end tests: a private headless sway with its XWayland, waits on
 # conditions, the windows as the compositor lists them, the clipboard as a Wayland program
-# sees it. Source it; it cleans up after itself on exit.
+# sees it. Source it; it cleans up after itself on exit, and skips the test on a machine
+# without the Wayland tools it calls.
 
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 # Nothing of the caller's own desktop may leak in: the session is this one alone.
@@ -71,6 +72,7 @@ stop_everything() {
     rm -rf "$SCRATCH"
 }
 trap stop_everything EXIT
+need_tools sway swaymsg Xwayland wtype wl-copy wl-paste grim python3
 
 # Every window sway shows, one a line: shell, focused, pid, the frame (title bar included)
 # as "X Y W H", the window's own size as "W H", the title, and what the desktop matches to a

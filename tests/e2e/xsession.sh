@@ -1,6 +1,7 @@
 # SPDX-License-Identifier: MIT
 # Shared by the end-to-end tests and the benchmarks: a private X server, waits on conditions,
-# the clipboard as another program sees it. Source it; it cleans up after itself on exit.
+# the clipboard as another program sees it. Source it; it cleans up after itself on exit, and
+# skips the test on a machine without the X tools its helpers call.
 
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
@@ -33,6 +34,7 @@ start_bare_x_server() {
 # as on a desktop: openbox, or the one WINDOW_MANAGER names (metacity, say).
 start_x_server() {
     local window_manager=${WINDOW_MANAGER:-openbox}
+    need_tools "$window_manager"
     start_bare_x_server
     "$window_manager" --sm-disable >/dev/null 2>&1 &
     WM_PID=$!
@@ -56,6 +58,7 @@ stop_everything() {
     rm -rf "$SCRATCH"
 }
 trap stop_everything EXIT
+need_tools Xvfb xdotool xprop xwininfo xclip xmodmap import
 
 # The id of the visible window whose title is exactly $1, waiting up to 20 s for it.
 window_named() {
