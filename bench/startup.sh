@@ -21,35 +21,11 @@ RUNS=${4:-15}
 OURS_TITLE=ポルカン
 FLOOR_TITLE=floor
 
-# Window titles reach X as UTF-8 only under a UTF-8 locale.
-export LC_ALL=C.UTF-8
-SCRATCH=$(mktemp -d)
-XVFB_PID=
-
-cleanup() {
-    if [[ -n $XVFB_PID ]]; then
-        kill "$XVFB_PID" 2>/dev/null || true
-        wait "$XVFB_PID" 2>/dev/null || true
-    fi
-    rm -rf "$SCRATCH"
-}
-trap cleanup EXIT
+source "$(dirname "$0")/../tests/e2e/xsession.sh"
 # An interrupted run must still stop its X server.
 trap 'exit 130' INT TERM
-
 # A private server and no window manager, so that the map is the program's own window's.
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$SCRATCH/display" >/dev/null 2>&1 &
-XVFB_PID=$!
-for _ in $(seq 200); do
-    [[ -s $SCRATCH/display ]] && break
-    sleep 0.05
-done
-if [[ ! -s $SCRATCH/display ]]; then
-    echo "Xvfb did not start" >&2
-    exit 1
-fi
-DISPLAY=":$(head -n1 "$SCRATCH/display")"
-export DISPLAY
+start_bare_x_server
 
 # One run of a program (and its arguments) whose window is titled $1, appending its line to
 # file $2, in a fresh home and runtime folder so that no cache from an earlier run (or the

@@ -40,9 +40,8 @@ cmp -s "$face_file" <(printf '(^o^)\r\n(T_T)\r\n') ||
 
 # The main window's list now holds the two that are left, in order, and nothing more.
 main=$(window_named "ピコラ Ver3.0")
-read -r _ _ _ h < <(window_geometry "$main")
 xdotool windowfocus --sync "$main"
-xdotool mousemove --window "$main" 100 $((h - 180 + 40 + 13)) click 1
+xdotool mousemove --window "$main" 100 $(($(client_top "$main") + 40 + 13)) click 1
 xdotool key --delay 30 Down
 expect_clipboard "(^o^)"
 xdotool key --delay 30 Down

@@ -10,8 +10,7 @@ begin_x_test "$@"
 "$program" &
 APP_PID=$!
 main=$(window_named "ピコラ Ver3.0")
-read -r _ _ _ h < <(window_geometry "$main")
-menu_middle=$(((h - 180) / 2)) # the menu bar stands above the 180-pixel client area
+menu_middle=$(($(client_top "$main") / 2)) # the menu bar stands above the client area
 
 help_title="ピコラ３　ヘルプ（使い方）"
 version_title="ピコラ３　バージョン情報"

@@ -16,6 +16,7 @@ fail() {
     exit 1
 }
 trap 'rm -rf "$SCRATCH"' EXIT
+need_tools git dpkg-buildpackage dh faketime lintian diffoscope
 
 # The checkout's files as they stand, committed or not, without what git ignores (earlier
 # builds), taken once so that both builds see the same source even while it is being edited.

@@ -10,10 +10,8 @@ source "$(dirname "$0")/xsession.sh"
 
 packages=$1
 source_folder=$(cd "$(dirname "$0")/../.." && pwd)
-if [[ $(id -u) != 0 ]]; then
-    echo "installing a package needs root; skipped"
-    exit 77
-fi
+[[ $(id -u) == 0 ]] || skip "installing a package needs root"
+need_tools dpkg-deb man desktop-file-validate appstreamcli apt-get autopkgtest
 deb=$(echo "$packages"/picora3_*_"$(dpkg --print-architecture)".deb)
 [[ -f $deb ]] || fail "no package in $packages"
 # Another checkout's tests may be installing packages too: wait for apt rather than fail.

@@ -19,8 +19,7 @@ screenshot "$splash" "$shots/splash.png"
 main=$(window_named "ピコラ Ver3.0")
 wait_for 5 no_window_named "ポルカン" || fail "the splash stayed up"
 [[ "$(frame_origin "$main")" == "0 0" ]] || fail "main window at $(frame_origin "$main")"
-read -r _ _ _ h < <(window_geometry "$main")
-client_top=$((h - 180)) # below the menu bar
+client_top=$(client_top "$main")
 label=$(category_label "$(window_geometry "$main")")
 
 # The desktop matches the window to its menu entry by the class in WM_CLASS.

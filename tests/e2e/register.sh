@@ -13,8 +13,7 @@ start_program() {
     "$program" &
     APP_PID=$!
     main=$(window_named "ピコラ Ver3.0")
-    read -r _ _ _ h < <(window_geometry "$main")
-    client_top=$((h - 180))
+    client_top=$(client_top "$main")
 }
 
 press_user_category() {

@@ -2,7 +2,8 @@
 # shellcheck shell=bash
 # Shared by the Wayland end-to-end tests: a private headless sway with its XWayland, waits on
 # conditions, the windows as the compositor lists them, the clipboard as a Wayland program
-# sees it. Source it; it cleans up after itself on exit.
+# sees it. Source it; it cleans up after itself on exit, and skips the test on a machine
+# without the Wayland tools it calls.
 
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 # Nothing of the caller's own desktop may leak in: the session is this one alone.
@@ -52,7 +53,7 @@ exec printf '%s\\n' "\$WAYLAND_DISPLAY" "\$DISPLAY" "\$SWAYSOCK" >"$HOME/session
 EOF
     "${AS_TESTER[@]}" sway -c "$SCRATCH/sway.conf" >"$SCRATCH/sway.log" 2>&1 &
     SWAY_PID=$!
-    wait_for 20 test -s "$HOME/session" || fail "sway did not start"
+    wait_for "$server_start_seconds" test -s "$HOME/session" || fail "sway did not start"
     {
         read -r WAYLAND_DISPLAY
         read -r DISPLAY
@@ -71,6 +72,7 @@ stop_everything() {
     rm -rf "$SCRATCH"
 }
 trap stop_everything EXIT
+need_tools sway swaymsg Xwayland wtype wl-copy wl-paste grim python3
 
 # Every window sway shows, one a line: shell, focused, pid, the frame (title bar included)
 # as "X Y W H", the window's own size as "W H", the title, and what the desktop matches to a

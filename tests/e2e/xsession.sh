@@ -1,6 +1,7 @@
 # SPDX-License-Identifier: MIT
-# Shared by the end-to-end tests: a private X server, waits on conditions, the clipboard as
-# another program sees it. Source it; it cleans up after itself on exit.
+# Shared by the end-to-end tests and the benchmarks: a private X server, waits on conditions,
+# the clipboard as another program sees it. Source it; it cleans up after itself on exit, and
+# skips the test on a machine without the X tools its helpers call.
 
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
@@ -20,19 +21,25 @@ window_manager_ready() {
     xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'
 }
 
-start_x_server() {
-    local fdfile
-    fdfile=$(mktemp)
-    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fdfile" >/dev/null 2>&1 &
+# A private X server on a display of its own, without a window manager, as DISPLAY.
+start_bare_x_server() {
+    local display_file="$SCRATCH/display"
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$display_file" >/dev/null 2>&1 &
     XVFB_PID=$!
-    wait_for 10 test -s "$fdfile" || fail "Xvfb did not start"
-    export DISPLAY=":$(head -n1 "$fdfile")"
-    rm -f "$fdfile"
-    # A window manager gives windows their frames and close boxes, as on a desktop: openbox,
-    # or the one WINDOW_MANAGER names (metacity, say).
-    "${WINDOW_MANAGER:-openbox}" --sm-disable >/dev/null 2>&1 &
+    wait_for "$server_start_seconds" test -s "$display_file" || fail "Xvfb did not start"
+    export DISPLAY=":$(head -n1 "$display_file")"
+}
+
+# A private X server with a window manager, which gives windows their frames and close boxes
+# as on a desktop: openbox, or the one WINDOW_MANAGER names (metacity, say).
+start_x_server() {
+    local window_manager=${WINDOW_MANAGER:-openbox}
+    need_tools "$window_manager"
+    start_bare_x_server
+    "$window_manager" --sm-disable >/dev/null 2>&1 &
     WM_PID=$!
-    wait_for 10 window_manager_ready || fail "the window manager did not start"
+    wait_for "$server_start_seconds" window_manager_ready ||
+        fail "the window manager did not start"
 }
 
 # The usual start of a test: the program and the screenshot folder from its arguments, and
@@ -51,6 +58,7 @@ stop_everything() {
     rm -rf "$SCRATCH"
 }
 trap stop_everything EXIT
+need_tools Xvfb xdotool xprop xwininfo xclip xmodmap import
 
 # The id of the visible window whose title is exactly $1, waiting up to 20 s for it.
 window_named() {
@@ -100,6 +108,11 @@ window_geometry() {
         /Absolute upper-left X/ { x = $2 } /Absolute upper-left Y/ { y = $2 }
         /^ *Width/ { w = $2 } /^ *Height/ { h = $2 }
         END { print x + 0, y + 0, w + 0, h + 0 }'
+}
+
+# Where the main window $1's own client area starts, below its menu bar, from its top.
+client_top() {
+    client_top_in "$(window_geometry "$1")"
 }
 
 # The window's frame, title bar and border included, as "X Y W H".
