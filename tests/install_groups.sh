@@ -31,7 +31,7 @@ for tool in xvfb sway clang lintian xdotool; do
 done
 everything=$(asked_for)
 [[ "$(asked_for run build test)" == "$everything" ]] || fail "no group means all three"
-for tool in xvfb sway clang lintian metacity; do
+for tool in xvfb sway clang lintian metacity build-essential; do
     grep -qx "$tool" <<<"$everything" || fail "testing does not install $tool"
 done
 echo "install groups: passed"
