@@ -256,11 +256,13 @@ std::optional<FaceFileRefusal> appendFace(const QString &path, const QString &fa
     if (!lock.held())
         return notAppended(whyNotLocked(lock, path));
 
+    observe(FaceFileMoment::AboutToAppend);
+    // A file ended by hand without a line end would glue its last face to the new one. The size
+    // is taken as late as can be, for a program that takes no lock may append at any time; one
+    // that writes in the instant between here and the append still meets a line end or glues.
     struct stat info {};
     if (::fstat(lock.fd(), &info) != 0)
         return notAppended(errorReason(errno, path));
-    observe(FaceFileMoment::AboutToAppend);
-    // A file ended by hand without a line end would glue its last face to the new one.
     off_t size = info.st_size;
     QByteArray end;
     if (!readEnd(lock.fd(), size, end))

@@ -90,7 +90,7 @@ std::optional<FaceFileRefusal> removeListedFace(const QString &path, qsizetype i
 // where another copy must not come between.
 enum class FaceFileMoment {
     WaitingForLock,
-    AboutToAppend,  // the lock is held and the file's size known, nothing read or written yet
+    AboutToAppend,  // the lock is held, nothing looked at, read or written yet
     AboutToReplace, // a rewrite has read the file and not yet written the new one
 };
 void setFaceFileObserver(std::function<void(FaceFileMoment)> observer);

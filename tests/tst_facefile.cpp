@@ -23,6 +23,7 @@
 #include <string>
 #include <vector>
 
+#include <csignal>
 #include <pwd.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -138,6 +139,8 @@ public:
         }
         return false;
     }
+    void stop() { ::kill(pid_t(process_.processId()), SIGSTOP); }
+    void resume() { ::kill(pid_t(process_.processId()), SIGCONT); }
     void tellToGoOn()
     {
         process_.write("go\n");
@@ -430,28 +433,36 @@ private slots:
                 : QStringList{u"顔ファイル.dat"_s});
     }
 
-    // Another program, which takes no lock, cuts the file short after the append has seen its
-    // size: the new face still goes after the file's last line as it is then.
-    void appendAfterTheFileWasCutShort_data()
+    // Another program, which takes no lock, changes the file while the append waits for its
+    // turn: the new face still goes after the file's last line as it is then.
+    void appendAfterAnotherProgramChangedTheFile_data()
     {
-        QTest::addColumn<QByteArray>("cutTo");
+        QTest::addColumn<QByteArray>("before");
+        QTest::addColumn<QByteArray>("changedTo");
         QTest::addColumn<QByteArray>("after");
-        QTest::newRow("to ended lines") << QByteArray("a\r\n") << QByteArray("a\r\nzz\r\n");
-        QTest::newRow("to an unended line")
-            << QByteArray("a\r\nb") << QByteArray("a\r\nb\r\nzz\r\n");
-        QTest::newRow("to nothing") << QByteArray() << QByteArray("zz\r\n");
+        QTest::newRow("cut short to ended lines")
+            << QByteArray("a\r\nbcd") << QByteArray("a\r\n") << QByteArray("a\r\nn\r\n");
+        QTest::newRow("cut short to an unended line")
+            << QByteArray("a\r\nbcd") << QByteArray("a\r\nb") << QByteArray("a\r\nb\r\nn\r\n");
+        QTest::newRow("cut short to nothing")
+            << QByteArray("a\r\nbcd") << QByteArray() << QByteArray("n\r\n");
+        QTest::newRow("an unended face appended to an empty file")
+            << QByteArray() << QByteArray("zz") << QByteArray("zz\r\nn\r\n");
+        QTest::newRow("the unended last line ended")
+            << QByteArray("a") << QByteArray("a\r\n") << QByteArray("a\r\nn\r\n");
     }
 
-    void appendAfterTheFileWasCutShort()
+    void appendAfterAnotherProgramChangedTheFile()
     {
-        QFETCH(QByteArray, cutTo);
+        QFETCH(QByteArray, before);
+        QFETCH(QByteArray, changedTo);
         QFETCH(QByteArray, after);
-        QVERIFY(writeBytes(path_, "a\r\nbcd"));
+        QVERIFY(writeBytes(path_, before));
         setFaceFileObserver([&](FaceFileMoment moment) {
             if (moment == FaceFileMoment::AboutToAppend)
-                QVERIFY(writeBytes(path_, cutTo));
+                QVERIFY(writeBytes(path_, changedTo));
         });
-        QCOMPARE(appendFace(path_, u"zz"_s), kDone);
+        QCOMPARE(appendFace(path_, u"n"_s), kDone);
         QCOMPARE(readBytes(path_), after);
     }
 
@@ -641,31 +652,39 @@ private slots:
 
     // A program that takes no lock, such as `echo >>` or a file-sync tool, appends while a
     // rewrite is under way: its lines are never undone by the rename. The rewrite starts again
-    // from the file as it is then, and gives up after a few tries.
+    // from the file as it is then, and gives up after a few tries. So for a tool that edits the
+    // file in place to the same size and puts its modification time back (`rsync --inplace
+    // --times`): only the change time tells.
     void unlockedAppendDuringARewriteIsKept_data()
     {
-        QTest::addColumn<int>("appends");
+        QTest::addColumn<bool>("inPlace");
+        QTest::addColumn<int>("writes");
         QTest::addColumn<Refusal>("refusal");
         QTest::addColumn<QByteArray>("after");
-        QTest::newRow("once") << 1 << kDone << QByteArray("a\r\nc\r\nEXTRA 1\r\n");
+        QTest::newRow("once") << false << 1 << kDone << QByteArray("a\r\nc\r\nEXTRA 1\r\n");
         QTest::newRow("at every try")
-            << 1000 << Refusal(FaceFileRefusal{Reason::Changed, {}})
+            << false << 1000 << Refusal(FaceFileRefusal{Reason::Changed, {}})
             << QByteArray("a\r\nb\r\nc\r\nEXTRA 1\r\nEXTRA 2\r\nEXTRA 3\r\n");
+        QTest::newRow("same size in place, modification time put back")
+            << true << 1 << kDone << QByteArray("A\r\nc\r\n");
     }
 
     void unlockedAppendDuringARewriteIsKept()
     {
-        QFETCH(int, appends);
+        QFETCH(bool, inPlace);
+        QFETCH(int, writes);
         QFETCH(Refusal, refusal);
         QFETCH(QByteArray, after);
         QVERIFY(writeBytes(path_, "a\r\nb\r\nc\r\n"));
-        int appended = 0;
+        int written = 0;
         setFaceFileObserver([&](FaceFileMoment moment) {
-            if (moment != FaceFileMoment::AboutToReplace || appended == appends)
+            if (moment != FaceFileMoment::AboutToReplace || written == writes)
                 return;
-            QFile file(path_);
-            QVERIFY(file.open(QIODevice::Append));
-            file.write("EXTRA " + QByteArray::number(++appended) + "\r\n");
+            ++written;
+            if (inPlace)
+                QVERIFY(editInPlaceKeepingTheTimes(path_, 0, 'A'));
+            else
+                QVERIFY(appendBytes(path_, "EXTRA " + QByteArray::number(written) + "\r\n"));
         });
         QCOMPARE(removeListedFace(path_, 1, listingOf({"a", "b", "c"})), refusal);
         QCOMPARE(readBytes(path_), after);
@@ -835,22 +854,26 @@ private slots:
     }
 
     // A copy that has just let go of the file cannot take it again before one that was waiting,
-    // however briefly each holds it.
+    // however briefly each holds it. The waiting copy is stopped while it holds its place in
+    // line, so that only that place can keep this one from passing it.
     void aWaitingCopyIsNotPassedOver()
     {
         QVERIFY(writeBytes(path_, "x\r\n"));
-        OtherCopy other({u"append-held"_s, path_, u"other"_s, u"2"_s});
-        QVERIFY(other.said("holding"));
+        std::unique_ptr<OtherCopy> other;
         setFaceFileObserver([&](FaceFileMoment moment) {
-            if (moment == FaceFileMoment::WaitingForLock)
-                other.tellToGoOn();
+            if (moment == FaceFileMoment::AboutToAppend && !other) {
+                other = std::make_unique<OtherCopy>(QStringList{u"append"_s, path_, u"other"_s});
+                QVERIFY(other->said("waiting"));
+                other->stop();
+            } else if (moment == FaceFileMoment::WaitingForLock) {
+                other->resume();
+            }
         });
-        QCOMPARE(appendFace(path_, u"mine"_s), kDone);
-        // Its second face waited for this one.
-        QVERIFY(other.said("holding"));
-        other.tellToGoOn();
-        QCOMPARE(other.ending(), QByteArray("done"));
-        QCOMPARE(readBytes(path_), QByteArray("x\r\nother 1\r\nmine\r\nother 2\r\n"));
+        QCOMPARE(appendFace(path_, u"mine 1"_s), kDone);
+        QCOMPARE(appendFace(path_, u"mine 2"_s), kDone);
+        other->resume();
+        QCOMPARE(other->ending(), QByteArray("done"));
+        QCOMPARE(readBytes(path_), QByteArray("x\r\nmine 1\r\nother\r\nmine 2\r\n"));
     }
 
     void reasonsNameTheError_data()

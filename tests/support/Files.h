@@ -9,6 +9,7 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 // A file's bytes, or "<absent>".
 inline QByteArray readBytes(const QString &path)
@@ -23,6 +24,32 @@ inline QByteArray readBytes(const QString &path)
     QFile file(path);
     return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
            file.write(bytes) == bytes.size();
+}
+
+[[nodiscard]] inline bool appendBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::Append) && file.write(bytes) == bytes.size();
+}
+
+// Overwrites one byte in place and puts the file's access and modification times back, as
+// `rsync --inplace --times` does; only the change time, which no program can set, moves on.
+// It moves by the ticks of the system's file clock, so the write is repeated until it has.
+[[nodiscard]] inline bool editInPlaceKeepingTheTimes(const QString &path, off_t at, char byte)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CLOEXEC);
+    struct stat before {};
+    struct stat now {};
+    bool done = fd >= 0 && ::fstat(fd, &before) == 0;
+    const timespec times[2] = {before.st_atim, before.st_mtim};
+    do {
+        done = done && ::pwrite(fd, &byte, 1, at) == 1 && ::futimens(fd, times) == 0 &&
+               ::fstat(fd, &now) == 0;
+    } while (done && now.st_ctim.tv_sec == before.st_ctim.tv_sec &&
+             now.st_ctim.tv_nsec == before.st_ctim.tv_nsec);
+    if (fd >= 0)
+        ::close(fd);
+    return done;
 }
 
 // Faces "face 1" to "face N" from `from` to `to`, each with CR LF.
