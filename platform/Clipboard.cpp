@@ -8,34 +8,47 @@ namespace Clipboard {
 
 namespace {
 
-QString &lastSet()
-{
-    static QString text;
-    return text;
-}
+// Whether what the clipboard holds is still the face this program put there last. The toolkit
+// tells of every change of the clipboard's owner: any change after our own setting means that
+// another program owns what is there now, whatever it holds, even the same text.
+class Ownership : public QObject {
+public:
+    Ownership()
+    {
+        connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this,
+                [this] { ours_ = false; });
+    }
 
-bool holdsOurFace()
+    void take(const QString &text)
+    {
+        QGuiApplication::clipboard()->setText(text);
+        ours_ = true;
+    }
+
+    // A platform that can say who owns the clipboard is asked as well.
+    bool ours() const { return ours_ || QGuiApplication::clipboard()->ownsClipboard(); }
+
+private:
+    bool ours_ = false;
+};
+
+Ownership &ownership()
 {
-    const QClipboard *clipboard = QGuiApplication::clipboard();
-    if (clipboard->ownsClipboard())
-        return true;
-    // A clipboard manager takes over what a program copies and serves it on. An empty text
-    // tells nothing: a picture another program copied has no text either.
-    return !lastSet().isEmpty() && clipboard->text() == lastSet();
+    static Ownership instance;
+    return instance;
 }
 
 } // namespace
 
 void Clear()
 {
-    if (holdsOurFace())
+    if (ownership().ours())
         QGuiApplication::clipboard()->clear();
 }
 
 void SetText(const QString &text)
 {
-    QGuiApplication::clipboard()->setText(text);
-    lastSet() = text;
+    ownership().take(text);
 }
 
 } // namespace Clipboard

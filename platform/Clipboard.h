@@ -8,8 +8,8 @@
 namespace Clipboard {
 
 // Withdraws the face this program put on the clipboard last, so that an old face is not
-// pasted by mistake: empties the clipboard while the program owns it, or while a clipboard
-// manager serves that very face. Anything copied elsewhere since stays.
+// pasted by mistake: empties the clipboard while the program still owns it. Anything another
+// program copied since stays, a picture or a text equal to the face alike.
 void Clear();
 void SetText(const QString &text);
 

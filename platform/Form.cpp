@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "platform/Form.h"
 
+#include "platform/DisplayServer.h"
+
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -154,6 +156,14 @@ void Form::discard()
     unloaded_ = true;
     hide();
     deleteLater();
+}
+
+// The window exists on the display from here on, and is not shown yet.
+bool Form::event(QEvent *event)
+{
+    if (event->type() == QEvent::WinIdChange && internalWinId())
+        DisplayServer::nameMenuEntry(internalWinId());
+    return QWidget::event(event);
 }
 
 void Form::closeEvent(QCloseEvent *event)

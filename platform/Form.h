@@ -52,6 +52,7 @@ protected:
     virtual void Form_Load() {}
     virtual void Form_Unload(bool &cancel) { Q_UNUSED(cancel); }
 
+    bool event(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
 

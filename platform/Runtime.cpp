@@ -1,11 +1,15 @@
 // SPDX-License-Identifier: MIT
 #include "platform/Runtime.h"
 
+#include "platform/DisplayServer.h"
 #include "platform/Fonts.h"
 #include "platform/Form.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QIcon>
+#include <QKeyEvent>
+#include <QLineEdit>
 
 #include <csignal>
 #include <cstdio>
@@ -37,6 +41,30 @@ void reportMissingDisplay(QtMsgType type, const QMessageLogContext &, const QStr
     std::fprintf(stderr, "%s\n", qPrintable(message));
 }
 
+// An Alt chord is a command, never text: Alt+F pressed out of habit for a File menu must not
+// type "f" into a field and put it on the clipboard. The menu bar, which watches the whole
+// program from the moment Alt goes down, still sees the chord first, so Alt alone keeps
+// opening the menus.
+class AltChordsTypeNothing : public QObject {
+    // An editable list hands its keys on to its text field itself.
+    static bool takesText(QObject *receiver)
+    {
+        const auto *list = qobject_cast<QComboBox *>(receiver);
+        return qobject_cast<QLineEdit *>(receiver) || (list && list->isEditable());
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() != QEvent::KeyPress || !takesText(watched))
+            return false;
+        const auto *key = static_cast<QKeyEvent *>(event);
+        const Qt::KeyboardModifiers chord =
+            key->modifiers() & (Qt::AltModifier | Qt::ControlModifier);
+        return chord == Qt::AltModifier && !key->text().isEmpty();
+    }
+};
+
 } // namespace
 
 int run(int argc, char **argv, const std::function<void()> &start)
@@ -57,8 +85,9 @@ int run(int argc, char **argv, const std::function<void()> &start)
     destroyAllForms();
     // Qt 6.4's Wayland plugin can hang for good while it takes its connection down (one of its
     // event threads waits for a read the other has given up). With the windows gone nothing
-    // is left to save, and the compositor drops what the connection held, the clipboard too.
+    // is left to save once the compositor has carried out the last requests.
     if (QGuiApplication::platformName() == u"wayland") {
+        DisplayServer::finishRequests();
         std::fflush(nullptr);
         std::_Exit(code);
     }
@@ -93,6 +122,8 @@ void prepare(QApplication &app)
     // Closing the last visible window (the splash, say) must not end the program: only the
     // main window's confirmed quit does.
     app.setQuitOnLastWindowClosed(false);
+    static AltChordsTypeNothing altChords;
+    app.installEventFilter(&altChords);
 #ifdef SIGXFSZ
     // A write beyond the file size limit must fail and be reported like a full disk, not end
     // the program with the user's entry in it.

@@ -241,6 +241,11 @@ private slots:
         QTest::keyClick(field, Qt::Key_Return);
         QCOMPARE(w.cboFace->count(), 15);
         QCOMPARE(clipboardText(), typed);
+        // Alt chords, pressed for menus that have no access keys, type nothing.
+        for (const Qt::Key key : {Qt::Key_F, Qt::Key_E, Qt::Key_H})
+            QTest::keyClick(w.cboFace, key, Qt::AltModifier);
+        QCOMPARE(field->text(), typed);
+        QCOMPARE(clipboardText(), typed);
 
         field->selectAll();
         QTest::keyClick(field, Qt::Key_Backspace);

@@ -6,7 +6,9 @@
 #include "platform/Runtime.h"
 #include "support/Harness.h"
 
+#include <QImage>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPointer>
 #include <QPushButton>
 #include <QScreen>
@@ -302,26 +304,34 @@ private slots:
     {
         QTest::addColumn<QString>("ours");
         QTest::addColumn<QString>("copiedElsewhere");
+        QTest::addColumn<bool>("picture");
         QTest::addColumn<QString>("left");
-        QTest::newRow("our face") << u"(^o^)"_s << QString() << QString();
+        QTest::newRow("our face") << u"(^o^)"_s << QString() << false << QString();
         QTest::newRow("another program's text since")
-            << u"(^o^)"_s << u"https://example.org/"_s << u"https://example.org/"_s;
-        QTest::newRow("a clipboard manager serving our face")
-            << u"(^o^)"_s << u"(^o^)"_s << QString();
+            << u"(^o^)"_s << u"https://example.org/"_s << false << u"https://example.org/"_s;
+        QTest::newRow("another program's text, equal to our face")
+            << u"(^o^)"_s << u"(^o^)"_s << false << u"(^o^)"_s;
         QTest::newRow("our empty face, then another's text")
-            << QString() << u"(^o^)"_s << u"(^o^)"_s;
+            << QString() << u"(^o^)"_s << false << u"(^o^)"_s;
+        QTest::newRow("our empty face, then another's picture")
+            << QString() << QString() << true << QString();
     }
 
     void clearingWithdrawsOnlyOurFace()
     {
         QFETCH(QString, ours);
         QFETCH(QString, copiedElsewhere);
+        QFETCH(bool, picture);
         QFETCH(QString, left);
         Clipboard::SetText(ours);
         if (!copiedElsewhere.isEmpty())
             QGuiApplication::clipboard()->setText(copiedElsewhere);
+        if (picture)
+            QGuiApplication::clipboard()->setImage(QImage(4, 4, QImage::Format_RGB32));
         Clipboard::Clear();
         QCOMPARE(clipboardText(), left);
+        const QMimeData *held = QGuiApplication::clipboard()->mimeData();
+        QCOMPARE(held && held->hasImage(), picture);
     }
 
     void waylandSessionsPreferXWayland_data()

@@ -27,6 +27,10 @@ entry=$(echo "$(dirname "$0")"/../../packaging/*.desktop)
 wm_class=$(xprop -id "$main" WM_CLASS | sed -n 's/^WM_CLASS(STRING) = ".*", "\(.*\)"$/\1/p')
 [[ $wm_class == "$(sed -n 's/^StartupWMClass=//p' "$entry")" && -n $wm_class ]] ||
     fail "the main window's class is '$wm_class', its menu entry's $(grep StartupWMClass "$entry")"
+# KDE's window manager reads the entry's name from a property of its own.
+kde_entry=$(xprop -id "$main" _KDE_NET_WM_DESKTOP_FILE | sed -n 's/^.* = "\(.*\)"$/\1/p')
+[[ $kde_entry == "$(basename "$entry" .desktop)" ]] ||
+    fail "the main window names the menu entry '$kde_entry' to KDE"
 
 # What another program copied is the user's: pressing a category leaves it there. The focus
 # starts in the face list; Tab reaches 笑い系.
@@ -43,16 +47,32 @@ expect_clipboard "(^o^)"
 for _ in $(seq 16); do xdotool key --delay 10 Down; done
 expect_clipboard " ＼(^^＼)"
 
-# A clipboard manager takes the face over and serves it on: it is still ours to withdraw.
-# 怒り系 by the mouse, then its last face from the list by keyboard.
+# Another program copies a text equal to the face: it is that program's now, and pressing
+# 怒り系 by the mouse leaves it. So does 泣き系 with another program's picture.
 printf ' ＼(^^＼)' | xclip -selection clipboard
+before=$(region_print "$label")
 xdotool mousemove --window "$main" $((72 + 32)) $((client_top + 80 + 12)) click 1
-expect_clipboard ""
+wait_for_change 5 "$label" "$before" || fail "怒り系 did not name its category"
+expect_clipboard " ＼(^^＼)"
+picture=$(dirname "$0")/../../resources/pictures/smile-32.png
+xclip -selection clipboard -t image/png -i "$picture"
+before=$(region_print "$label")
+xdotool mousemove --window "$main" $((8 + 32)) $((client_top + 112 + 12)) click 1
+wait_for_change 5 "$label" "$before" || fail "泣き系 did not name its category"
+timeout 3 xclip -o -selection clipboard -t image/png | cmp -s - "$picture" ||
+    fail "the picture another program copied is gone"
+# A face typed into the list's text field. Alt chords, pressed out of habit for menus that have
+# no access keys, type nothing and leave the clipboard alone.
 xdotool mousemove --window "$main" 100 $((client_top + 40 + 13)) click 1
 xdotool key --delay 30 ctrl+a
 type_text 120 "(ﾟ〇ﾟ;) "
 expect_clipboard "(ﾟ〇ﾟ;) "
 xdotool key --delay 30 BackSpace BackSpace
+expect_clipboard "(ﾟ〇ﾟ;"
+xdotool key --delay 30 alt+f alt+e alt+h
+type_text 120 "!"
+expect_clipboard "(ﾟ〇ﾟ;!"
+xdotool key --delay 30 BackSpace
 expect_clipboard "(ﾟ〇ﾟ;"
 screenshot "$main" "$shots/main.png"
 

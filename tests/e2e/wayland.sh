@@ -14,10 +14,13 @@ entry=$(echo "$(dirname "$0")"/../../packaging/*.desktop)
 case $way in
 native)
     export QT_QPA_PLATFORM=wayland
+    # Every request and event on the program's connection, for the check at the end.
+    debug=(env WAYLAND_DEBUG=client)
     shell=xdg_shell
     menu_match=$(basename "$entry" .desktop)
     ;;
 xwayland)
+    debug=()
     shell=xwayland
     menu_match=$(sed -n 's/^StartupWMClass=//p' "$entry")
     ;;
@@ -26,7 +29,7 @@ esac
 start_compositor
 
 cp "$program" "$SCRATCH/picora3"
-"${AS_TESTER[@]}" "$SCRATCH/picora3" >"$SCRATCH/program.log" 2>&1 &
+"${AS_TESTER[@]}" "${debug[@]}" "$SCRATCH/picora3" >"$SCRATCH/program.log" 2>&1 &
 APP_PID=$!
 
 main=$(focused_window "ピコラ Ver3.0")
@@ -65,6 +68,23 @@ expect_clipboard_empty
 keys -M shift -k Tab -m shift -k Down
 expect_clipboard "(^o^)"
 
+# Another program copies a text equal to the face: it is that program's now, and 泣き系 leaves
+# it. So does 怒り系 with another program's picture.
+as_tester wl-copy '(^o^)'
+before=$(region_print "$label")
+keys -k Tab -k Tab -k space
+wait_for_change 5 "$label" "$before" || fail "泣き系 did not name its category"
+expect_clipboard "(^o^)"
+picture=$(dirname "$0")/../../resources/pictures/smile-32.png
+as_tester wl-copy --type image/png <"$picture"
+before=$(region_print "$label")
+keys -k Tab -k space
+wait_for_change 5 "$label" "$before" || fail "怒り系 did not name its category"
+timeout 3 "${AS_TESTER[@]}" wl-paste --type image/png | cmp -s - "$picture" ||
+    fail "the picture another program copied is gone"
+keys -M shift -k Tab -k Tab -k Tab -m shift -k Down
+expect_clipboard "(｀_´ﾒ)"
+
 # Quit by the button (before the list in the tab order): Enter answers the preselected
 # Cancel, and nothing changes.
 keys -M shift -k Tab -m shift -k space
@@ -72,7 +92,7 @@ focused_window "ピコラ３の終了" >/dev/null
 keys -k Return
 wait_for 5 no_window_named "ピコラ３の終了" || fail "Cancel did not close the question"
 kill -0 "$APP_PID" || fail "Cancel ended the program"
-expect_clipboard "(^o^)"
+expect_clipboard "(｀_´ﾒ)"
 
 # Quit again and answer OK: the clipboard is emptied and the program ends.
 focused_window "ピコラ Ver3.0" >/dev/null
@@ -85,4 +105,18 @@ wait "$APP_PID" || status=$?
 APP_PID=
 ((status == 0)) || fail "the program ended with status $status"
 expect_clipboard_empty
+# A compositor that keeps what a vanished client offered (GNOME's) would keep the face unless
+# the request to empty the clipboard was carried out before the program left: after that
+# request comes a round trip, and its answer.
+if [[ $way == native ]]; then
+    last_clear=$(grep -n -- '-> wl_data_device@[0-9]*\.set_selection(nil' "$SCRATCH/program.log" |
+        tail -n1 | cut -d: -f1) || true
+    [[ -n $last_clear ]] || fail "the program never asked to empty the clipboard"
+    requests="$SCRATCH/requests.log"
+    tail -n "+$last_clear" "$SCRATCH/program.log" >"$requests"
+    callback=$(grep -o -m1 -- '-> wl_display@1\.sync(new id wl_callback@[0-9]*)' "$requests" |
+        grep -o 'wl_callback@[0-9]*') || fail "no round trip after the clipboard was emptied"
+    grep -q " $callback\.done(" "$requests" ||
+        fail "the program left before the compositor answered its round trip"
+fi
 echo "e2e wayland ($way): passed"
