@@ -74,6 +74,13 @@ type_text 120 "!"
 expect_clipboard "(ﾟ〇ﾟ;!"
 xdotool key --delay 30 BackSpace
 expect_clipboard "(ﾟ〇ﾟ;"
+# Alt alone, then the arrows, opens the menus: ファイル's 終了 asks to quit, and Escape cancels.
+xdotool key --delay 30 alt Down Return
+question=$(window_named "ピコラ３の終了")
+xdotool windowfocus --sync "$question"
+xdotool key --delay 30 Escape
+wait_for 5 no_window_named "ピコラ３の終了" || fail "Escape did not cancel the question"
+expect_clipboard "(ﾟ〇ﾟ;"
 screenshot "$main" "$shots/main.png"
 
 # Another program takes the clipboard: ours goes on, and the next edit takes it back.
