@@ -2,6 +2,8 @@
 #include "app/Answers.h"
 
 #include "catalogue/FaceListing.h"
+#include "platform/FaceFilePath.h"
+#include "platform/QtText.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
@@ -104,11 +106,11 @@ int answerVersion()
 
 int answerList()
 {
-    const QString path = faceFilePath();
+    const std::filesystem::path path = faceFilePath();
     const FaceListing listing = listEveryFace(path);
     QByteArray lines;
-    for (const QString &face : listing.faces) {
-        lines += face.toUtf8();
+    for (const std::u16string &face : listing.faces) {
+        lines += toQString(face).toUtf8();
         lines += '\n';
     }
     const int written = writeOut(lines);
@@ -117,7 +119,8 @@ int answerList()
         tell(u"改行を含む「顔」%1件は、一行に収まらないため一覧から外しました。"_s.arg(
             listing.leftOut));
     if (listing.faceFile == FaceFileReading::State::Unreadable) {
-        tell(u"「顔」を読み込めませんでした：%1（%2）"_s.arg(path, listing.reason));
+        tell(u"「顔」を読み込めませんでした：%1（%2）"_s.arg(fromPath(path),
+                                                               toQString(listing.reason)));
         return 1;
     }
     return written;

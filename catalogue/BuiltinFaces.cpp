@@ -173,13 +173,4 @@ const Category kSonota{u"Sonota", u"その他系", u"その他系：", kSonotaFa
 const std::array<const Category *, 6> kCategories{&kWarai,    &kNaki, &kIkari,
                                                   &kTanoshii, &kMu,   &kSonota};
 
-QStringList texts(FaceList faces)
-{
-    QStringList list;
-    list.reserve(qsizetype(faces.size()));
-    for (std::u16string_view face : faces)
-        list.append(QString::fromUtf16(face.data(), qsizetype(face.size())));
-    return list;
-}
-
 } // namespace Catalogue

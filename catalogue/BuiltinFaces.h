@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include <QStringList>
-
 #include <array>
 #include <span>
 #include <string_view>
@@ -30,8 +28,5 @@ extern const Category kSonota;   // other, 28 faces
 // The six in the order of their buttons on the main window, column by column: 笑い系, 泣き系,
 // 怒り系, 驚き系, 無表情系, その他系.
 extern const std::array<const Category *, 6> kCategories;
-
-// The faces as Qt's lists hold them.
-QStringList texts(FaceList faces);
 
 } // namespace Catalogue

@@ -3,21 +3,22 @@
 
 #include "catalogue/BuiltinFaces.h"
 
-FaceListing listEveryFace(const QString &faceFilePath)
+FaceListing listEveryFace(const FileSystem::Path &faceFilePath)
 {
     FaceListing listing;
     for (const Catalogue::Category *category : Catalogue::kCategories)
-        listing.faces.append(Catalogue::texts(category->faces));
+        listing.faces.insert(listing.faces.end(), category->faces.begin(), category->faces.end());
 
     FaceFileReading reading = readFaceFile(faceFilePath);
-    listing.faceFile = reading.state;
-    listing.reason = reading.reason;
-    listing.faces.reserve(listing.faces.size() + reading.faces.size());
-    for (QString &face : reading.faces) {
+    listing.faceFile = reading.state();
+    listing.reason = reading.reason();
+    std::vector<std::u16string> registered = std::move(reading).faces();
+    listing.faces.reserve(listing.faces.size() + registered.size());
+    for (std::u16string &face : registered) {
         if (holdsLineBreak(face))
             ++listing.leftOut;
         else
-            listing.faces.append(std::move(face));
+            listing.faces.push_back(std::move(face));
     }
     return listing;
 }

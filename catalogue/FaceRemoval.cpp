@@ -4,36 +4,36 @@
 #include "text/Lines.h"
 
 #include <cmath>
+#include <vector>
 
-std::optional<qsizetype> listedIndex(double number, qsizetype listedCount)
+std::optional<std::size_t> listedIndex(double number, std::size_t listedCount)
 {
     if (number >= 1 && number <= double(listedCount) && std::floor(number) == number)
-        return qsizetype(number) - 1;
+        return std::size_t(number) - 1;
     return std::nullopt;
 }
 
-std::optional<QByteArray> withoutListedLine(QByteArrayView content, qsizetype index,
-                                            QByteArrayView listed)
+std::optional<std::string> withoutListedLine(std::string_view content, std::size_t index,
+                                             std::string_view listed)
 {
-    Q_ASSERT(index >= 0);
-    const QList<QByteArrayView> stored = splitStoredLines(content);
-    const QList<QByteArrayView> texts = splitLines(content, index + 1);
+    const std::vector<std::string_view> stored = splitStoredLines(content);
+    const std::vector<std::string_view> texts = splitLines(content, index + 1);
     if (index >= texts.size() || texts[index] != listed)
         return std::nullopt;
 
-    QByteArray kept;
+    std::string kept;
     kept.reserve(content.size() + 1);
-    qsizetype joint = 0;
-    for (qsizetype i = 0; i < stored.size(); ++i) {
+    std::size_t joint = 0;
+    for (std::size_t i = 0; i < stored.size(); ++i) {
         if (i == index)
             joint = kept.size();
         else
-            kept.append(stored[i]);
+            kept += stored[i];
     }
     // A line ended by a lone CR, now followed by a line that begins with LF, would take that LF
     // as its own line end and change the next face: it gets a whole CR LF instead.
-    if (index > 0 && index + 1 < stored.size() && stored[index - 1].endsWith('\r') &&
-        stored[index + 1].startsWith('\n'))
-        kept.insert(joint, '\n');
+    if (index > 0 && index + 1 < stored.size() && stored[index - 1].ends_with('\r') &&
+        stored[index + 1].starts_with('\n'))
+        kept.insert(joint, 1, '\n');
     return kept;
 }

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include <QByteArray>
-#include <QByteArrayView>
-
+#include <cstddef>
 #include <optional>
+#include <string>
+#include <string_view>
 
 // Taking one face out of the face file's bytes without ever losing another.
 //
@@ -15,13 +15,13 @@
 // gets CR LF where the line after the chosen one begins with LF.
 
 // The most faces the deletion window lists, numbered 1 to 501, and so the most it can delete.
-constexpr qsizetype kMostListedFaces = 501;
+constexpr std::size_t kMostListedFaces = 501;
 
 // The index of the listed face that a typed number names: the whole numbers 1 to the count name
 // the listed faces in order, and nothing else names any.
-std::optional<qsizetype> listedIndex(double number, qsizetype listedCount);
+std::optional<std::size_t> listedIndex(double number, std::size_t listedCount);
 
 // The content without the line at `index`, or nothing when the file no longer holds there the
 // line `listed`, byte for byte.
-std::optional<QByteArray> withoutListedLine(QByteArrayView content, qsizetype index,
-                                            QByteArrayView listed);
+std::optional<std::string> withoutListedLine(std::string_view content, std::size_t index,
+                                             std::string_view listed);

@@ -8,6 +8,7 @@
 #include "forms/frmEnter.h"
 #include "forms/frmPicora3.h"
 #include "platform/Clipboard.h"
+#include "platform/FaceFilePath.h"
 #include "platform/MsgBox.h"
 
 #include <QComboBox>
@@ -21,7 +22,7 @@ namespace {
 
 void appendToFaceList(const Catalogue::Category &category)
 {
-    frmPicora3->appendFaces(Catalogue::texts(category.faces));
+    frmPicora3->appendFaces({category.faces.begin(), category.faces.end()});
 }
 
 } // namespace
@@ -65,10 +66,10 @@ void AddMuFaces()
 
 void AddUserFaces()
 {
-    const FaceFileReading reading = readFaceFile(faceFilePath());
-    switch (reading.state) {
+    FaceFileReading reading = readFaceFile(faceFilePath());
+    switch (reading.state()) {
     case FaceFileReading::State::Read:
-        frmPicora3->appendFaces(reading.faces);
+        frmPicora3->appendFaces(std::move(reading).faces());
         return;
     case FaceFileReading::State::Absent:
         if (MsgBox(u"「顔」を登録しますか？"_s, MsgBoxStyle::vbYesNo + MsgBoxStyle::vbQuestion,
@@ -76,7 +77,7 @@ void AddUserFaces()
             ShowEnter();
         return;
     case FaceFileReading::State::Unreadable:
-        tellRefusal({FaceFileRefusal::Reason::Unreadable, reading.reason});
+        tellRefusal({FaceFileRefusal::Reason::Unreadable, reading.reason()});
         return;
     }
 }

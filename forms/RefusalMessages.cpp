@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "forms/RefusalMessages.h"
 
+#include "platform/FaceFilePath.h"
 #include "platform/MsgBox.h"
+#include "platform/QtText.h"
 
 #include <iterator>
 
@@ -47,7 +49,8 @@ static_assert(oneRowAReasonInOrder());
 void tellRefusal(const FaceFileRefusal &refusal)
 {
     const RefusalMessage &message = kMessages[std::size_t(refusal.reason)];
-    const QString where = message.namesTheFile ? u"\n"_s + faceFilePath() + u"\n"_s : QString();
-    MsgBox(QString::fromUtf16(message.prompt) + where + refusal.detail,
+    const QString where =
+        message.namesTheFile ? u"\n"_s + fromPath(faceFilePath()) + u"\n"_s : QString();
+    MsgBox(QString::fromUtf16(message.prompt) + where + toQString(refusal.detail),
            MsgBoxStyle::vbOKOnly + MsgBoxStyle::vbCritical, QString::fromUtf16(message.title));
 }

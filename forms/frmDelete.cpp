@@ -6,8 +6,10 @@
 #include "forms/Module1.h"
 #include "forms/RefusalMessages.h"
 #include "platform/Controls.h"
+#include "platform/FaceFilePath.h"
 #include "platform/Fonts.h"
 #include "platform/MsgBox.h"
+#include "platform/QtText.h"
 #include "platform/Twips.h"
 #include "text/Conversions.h"
 
@@ -37,7 +39,8 @@ FrmDelete::FrmDelete() : Form(u"frmDelete"_s, Frame::FixedDialog, StartPosition:
     cboFace->setObjectName(u"cboFace"_s);
     cboFace->setGeometry(twipsRect(120, 600, 2775, 405));
     cboFace->setFont(Fonts::designFont(14.25));
-    cboFace->setModel(new FaceListModel(cboFace));
+    entryList_ = new FaceListModel(cboFace);
+    cboFace->setModel(entryList_);
     cboFace->setEditable(true);
     cboFace->lineEdit()->setAccessibleName(u"削除する顔の一覧"_s);
     cboFace->setInsertPolicy(QComboBox::NoInsert);
@@ -75,13 +78,13 @@ void FrmDelete::listFaces()
 {
     cboFace->clear();
     listing = readFaceFile(faceFilePath(), kMostListedFaces);
-    if (listing.state == FaceFileReading::State::Unreadable)
-        tellRefusal({FaceFileRefusal::Reason::Unreadable, listing.reason});
-    QStringList entries;
-    entries.reserve(listing.faces.size());
-    for (qsizetype i = 0; i < listing.faces.size(); ++i)
-        entries.append(QString::number(i + 1) + u" -- "_s + listing.faces[i]);
-    cboFace->addItems(entries);
+    if (listing.state() == FaceFileReading::State::Unreadable)
+        tellRefusal({FaceFileRefusal::Reason::Unreadable, listing.reason()});
+    std::vector<std::u16string> entries;
+    entries.reserve(listing.faces().size());
+    for (std::size_t i = 0; i < listing.faces().size(); ++i)
+        entries.push_back(toU16String(QString::number(i + 1)) + u" -- " + listing.faces()[i]);
+    entryList_->append(std::move(entries));
     cboFace->setCurrentIndex(-1);
 }
 
@@ -95,7 +98,7 @@ bool FrmDelete::eventFilter(QObject *watched, QEvent *event)
 bool FrmDelete::delete_()
 {
     const std::optional<qsizetype> index =
-        listedIndex(Val(txtNumber->text()), listing.faces.size());
+        listedIndex(Val(toU16String(txtNumber->text())), listing.faces().size());
     const std::optional<FaceFileRefusal> refusal =
         index ? removeListedFace(faceFilePath(), *index, listing)
               : FaceFileRefusal{FaceFileRefusal::Reason::NotListed, {}};

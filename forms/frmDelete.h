@@ -5,6 +5,7 @@
 #include "platform/Form.h"
 #include "platform/FormRef.h"
 
+class FaceListModel;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -25,13 +26,15 @@ public:
 
     // What the last reading of the face file listed; a deletion hands it back, so that only
     // the face listed under the number goes.
-    FaceFileReading listing;
+    FaceFileReading listing = FaceFileReading::absent();
 
 protected:
     void Form_Load() override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    FaceListModel *entryList_;
+
     void listFaces();
     // Rewrites the face file without the chosen face ("delete" is taken by C++); false, after
     // saying why, when the file stays as it was.

@@ -7,8 +7,10 @@
 #include "forms/frmPicora3.h"
 #include "platform/Clipboard.h"
 #include "platform/Controls.h"
+#include "platform/FaceFilePath.h"
 #include "platform/Fonts.h"
 #include "platform/MsgBox.h"
+#include "platform/QtText.h"
 #include "platform/Twips.h"
 
 #include <QComboBox>
@@ -61,7 +63,7 @@ bool FrmEnter::eventFilter(QObject *watched, QEvent *event)
 void FrmEnter::cmdEnterFace_Click()
 {
     // Refused before anything changes: the face file could not hold it as typed.
-    if (const std::optional<FaceFileRefusal> refusal = refusalOfFace(txtFace->text())) {
+    if (const std::optional<FaceFileRefusal> refusal = refusalOfFace(toU16String(txtFace->text()))) {
         tellRefusal(*refusal);
     } else {
         frmPicora3->clearFaces();
@@ -82,7 +84,7 @@ void FrmEnter::Touroku()
         return;
     }
 
-    if (const std::optional<FaceFileRefusal> refusal = appendFace(faceFilePath(), face)) {
+    if (const std::optional<FaceFileRefusal> refusal = appendFace(faceFilePath(), toU16String(face))) {
         // The entry keeps its text, and the file is as it was: nothing of the user's is lost.
         tellRefusal(*refusal);
         txtFace->setFocus();

@@ -22,7 +22,6 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QSignalBlocker>
-#include <QStringListModel>
 
 #include <limits>
 
@@ -61,8 +60,8 @@ FrmPicora3::FrmPicora3()
     cboFace->setCompleter(nullptr);
     // A face of any length reaches the clipboard whole, however long the file's line.
     cboFace->lineEdit()->setMaxLength(std::numeric_limits<int>::max());
-    // A face file may hold a million lines: a plain list of texts keeps them small, and the
-    // drop-down measures one row, not all of them.
+    // A face file may hold a million lines: the list keeps them as read, and the drop-down
+    // measures one row, not all of them.
     faceList_ = new FaceListModel(cboFace);
     cboFace->setModel(faceList_);
     cboFace->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
@@ -134,15 +133,14 @@ void FrmPicora3::buildMenus()
     mnuVersion->setObjectName("mnuVersion");
 }
 
-void FrmPicora3::appendFaces(const QStringList &faces)
+void FrmPicora3::appendFaces(std::vector<std::u16string> faces)
 {
-    // Replacing the model's list in one go shares the texts instead of copying them. Qt then
-    // chooses the first entry; the text field must keep its text until the user chooses or
-    // types.
+    // Qt chooses the first entry of a list that was empty; the text field must keep its text
+    // until the user chooses or types.
     const QSignalBlocker quiet(cboFace);
     const int chosen = cboFace->currentIndex();
     const QString text = cboFace->currentText();
-    faceList_->setStringList(faceList_->rowCount() == 0 ? faces : faceList_->stringList() + faces);
+    faceList_->append(std::move(faces));
     if (cboFace->currentIndex() != chosen) {
         cboFace->setCurrentIndex(chosen);
         cboFace->setEditText(text);

@@ -6,6 +6,9 @@
 
 #include <QStringView>
 
+#include <string>
+#include <vector>
+
 namespace Catalogue {
 struct Category;
 }
@@ -15,7 +18,7 @@ class QComboBox;
 class QLabel;
 class QPushButton;
 class QRect;
-class QStringListModel;
+class FaceListModel;
 class Line;
 
 // The main window: seven category buttons fill the face list; a chosen or typed face shows
@@ -27,7 +30,7 @@ public:
     FrmPicora3();
 
     // Appends entries at the end of the face list, leaving its text field as it is.
-    void appendFaces(const QStringList &faces);
+    void appendFaces(std::vector<std::u16string> faces);
     // Clears the face list: all entries go and its text field is emptied.
     void clearFaces();
 
@@ -55,7 +58,7 @@ protected:
     void Form_Unload(bool &cancel) override;
 
 private:
-    QStringListModel *faceList_;
+    FaceListModel *faceList_;
 
     void buildMenus();
     QPushButton *addCategoryButton(const Catalogue::Category &category, const QRect &geometry);

@@ -82,7 +82,7 @@ private slots:
         QCOMPARE(entries(w.cboFace),
                  (QStringList{u"1 -- (^o^)"_s, u"2 -- "_s, u"3 --  ＼(^^＼)"_s}));
         QCOMPARE(w.cboFace->currentText(), QString());
-        QCOMPARE(w.listing.faces.size(), 3);
+        QCOMPARE(w.listing.faces().size(), 3);
     }
 
     // An editor that ends lines with LF alone makes one face of several lines: one numbered
@@ -155,7 +155,7 @@ private slots:
         QFETCH(QByteArray, file);
         QFETCH(QString, number);
         QVERIFY(writeFaceFile(file));
-        const QString untouched = fingerprint(faceFilePath());
+        const QString untouched = fingerprint(faceFileName());
         FrmPicora3 &main = *frmPicora3;
         main.show();
         QTest::mouseClick(main.cmdWarai, Qt::LeftButton);
@@ -169,7 +169,7 @@ private slots:
         QCOMPARE(asked[0].title, u"無効です"_s);
         QCOMPARE(asked[0].style, vbOKOnly + vbCritical);
         QCOMPARE(faceFileBytes(), file);
-        QCOMPARE(fingerprint(faceFilePath()), untouched);
+        QCOMPARE(fingerprint(faceFileName()), untouched);
         QCOMPARE(main.cboFace->count(), 37);
         QCOMPARE(main.lblFace->text(), u"(^o^)"_s);
         QCOMPARE(clipboardText(), u"(^o^)"_s);
@@ -208,31 +208,31 @@ private slots:
         QCOMPARE(frmDelete->cboFace->count(), 0);
         destroyAllWindows();
 
-        QFile::remove(faceFilePath());
+        QFile::remove(faceFileName());
         ScriptedMsgBoxes quiet;
         quiet.willAnswer({vbNo});
         QVERIFY(openDeletionWindow());
         QCOMPARE(frmDelete->cboFace->count(), 0);
         QVERIFY(quiet.asked.isEmpty());
         QCOMPARE(deleteNumber(u"1"_s)[0].prompt, u"その番号の「顔」はありません"_s);
-        QVERIFY(!QFileInfo::exists(faceFilePath()));
+        QVERIFY(!QFileInfo::exists(faceFileName()));
     }
 
     void unreadableFileIsReportedOnOpening()
     {
-        QVERIFY(QDir().mkpath(faceFilePath()));
+        QVERIFY(QDir().mkpath(faceFileName()));
         ScriptedMsgBoxes boxes;
         boxes.willAnswer({vbOK});
         QVERIFY(openDeletionWindow());
         FrmDelete &w = *frmDelete;
         QCOMPARE(boxes.asked.size(), 1);
-        QCOMPARE(boxes.asked[0].prompt, u"「顔」を読み込めませんでした。\n"_s + faceFilePath() +
+        QCOMPARE(boxes.asked[0].prompt, u"「顔」を読み込めませんでした。\n"_s + faceFileName() +
                                             u"\nファイルではないものがその名前で置かれています"_s);
         QCOMPARE(boxes.asked[0].title, u"読み込めません"_s);
         QCOMPARE(boxes.asked[0].style, vbOKOnly + vbCritical);
         QVERIFY(w.isVisible());
         QCOMPARE(w.cboFace->count(), 0);
-        QCOMPARE(w.listing.faces.size(), 0);
+        QCOMPARE(w.listing.faces().size(), 0);
     }
 
     void atMost501FacesAndNoneLost()
@@ -246,7 +246,7 @@ private slots:
         QVERIFY(writeFaceFile(numberedLines(1, 600)));
         QVERIFY(openDeletionWindow());
         QCOMPARE(frmDelete->cboFace->count(), 501);
-        QCOMPARE(frmDelete->listing.faces.size(), 501);
+        QCOMPARE(frmDelete->listing.faces().size(), 501);
         deleteNumber(u"3"_s);
         QCOMPARE(faceFileBytes(), numberedLines(1, 2) + numberedLines(4, 600));
         QCOMPARE(frmPicora3->cboFace->count(), 599);
@@ -277,18 +277,18 @@ private slots:
         FrmDelete &w = *frmDelete;
         // Another copy of the program deleted the first face meanwhile.
         QVERIFY(writeFaceFile("(T_T)\r\n(-_-)\r\n"));
-        const QString untouched = fingerprint(faceFilePath());
+        const QString untouched = fingerprint(faceFileName());
         const QList<MsgBoxCall> asked = deleteNumber(u"1"_s);
         QCOMPARE(asked.size(), 1);
         QCOMPARE(asked[0].prompt, u"顔ファイルが変わっていたため、削除しませんでした"_s);
         QCOMPARE(asked[0].title, u"削除できません"_s);
         QCOMPARE(asked[0].style, vbOKOnly + vbCritical);
         QCOMPARE(faceFileBytes(), QByteArray("(T_T)\r\n(-_-)\r\n"));
-        QCOMPARE(fingerprint(faceFilePath()), untouched);
+        QCOMPARE(fingerprint(faceFileName()), untouched);
         // The window lists the file as it is now; the main window keeps its list.
         QVERIFY(frmDelete.isLoaded());
         QCOMPARE(entries(w.cboFace), (QStringList{u"1 -- (T_T)"_s, u"2 -- (-_-)"_s}));
-        QCOMPARE(w.listing.faces.size(), 2);
+        QCOMPARE(w.listing.faces().size(), 2);
         QCOMPARE(main.cboFace->count(), 3);
         QCOMPARE(QApplication::focusWidget(), w.txtNumber);
         QCOMPARE(w.txtNumber->selectedText(), u"1"_s);
@@ -325,7 +325,7 @@ private slots:
         QCOMPARE(boxes.asked[0].title, u"削除できません"_s);
         QCOMPARE(boxes.asked[0].style, vbOKOnly + vbCritical);
         QVERIFY(boxes.asked[0].prompt.startsWith(u"「顔」を削除できませんでした。\n"_s +
-                                                 faceFilePath() + u"\n"_s));
+                                                 faceFileName() + u"\n"_s));
         QCOMPARE(faceFileBytes(), kThreeFaces);
         QVERIFY(frmDelete.isLoaded());
         QCOMPARE(w.cboFace->count(), 3);

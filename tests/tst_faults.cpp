@@ -130,45 +130,45 @@ private slots:
 
     void faceFileIsAFolder()
     {
-        QVERIFY(QDir().mkpath(faceFilePath() + u"/inside"_s));
+        QVERIFY(QDir().mkpath(faceFileName() + u"/inside"_s));
         QCOMPARE(userCategory(), std::make_pair(QStringList{}, QStringList{kUnreadable}));
         QCOMPARE(registerFace(u"(^^)"_s), (QStringList{kConfirm, kRefusedToSave}));
         QCOMPARE(deleteFace(u"1"_s), (QStringList{kUnreadable, kInvalid}));
-        QVERIFY(QFileInfo(faceFilePath()).isDir());
-        QVERIFY(QFileInfo::exists(faceFilePath() + u"/inside"_s));
+        QVERIFY(QFileInfo(faceFileName()).isDir());
+        QVERIFY(QFileInfo::exists(faceFileName() + u"/inside"_s));
     }
 
     void faceFileIsAFifo()
     {
-        QCOMPARE(mkfifo(QFile::encodeName(faceFilePath()).constData(), 0600), 0);
+        QCOMPARE(mkfifo(QFile::encodeName(faceFileName()).constData(), 0600), 0);
         // Opening a FIFO for reading would wait for a writer forever.
         QCOMPARE(userCategory(), std::make_pair(QStringList{}, QStringList{kUnreadable}));
         QCOMPARE(registerFace(u"(^^)"_s), (QStringList{kConfirm, kRefusedToSave}));
         QCOMPARE(deleteFace(u"1"_s), (QStringList{kUnreadable, kInvalid}));
         struct stat info {};
-        QCOMPARE(stat(QFile::encodeName(faceFilePath()).constData(), &info), 0);
+        QCOMPARE(stat(QFile::encodeName(faceFileName()).constData(), &info), 0);
         QVERIFY(S_ISFIFO(info.st_mode));
     }
 
     void faceFileIsADanglingLink()
     {
         const QString target = documentsFolder() + u"/gone/顔ファイル.dat"_s;
-        QVERIFY(QFile::link(target, faceFilePath()));
+        QVERIFY(QFile::link(target, faceFileName()));
         // A link to nothing is no face file yet.
         QCOMPARE(userCategory(), std::make_pair(QStringList{}, QStringList{kNothingRegistered}));
         QCOMPARE(registerFace(u"(^^)"_s), (QStringList{kConfirm, kRefusedToSave}));
         QCOMPARE(deleteFace(u"1"_s), QStringList{kInvalid});
-        QCOMPARE(QFileInfo(faceFilePath()).symLinkTarget(), target);
+        QCOMPARE(QFileInfo(faceFileName()).symLinkTarget(), target);
         QVERIFY(!QFileInfo::exists(target));
     }
 
     void faceFileCannotBeRead()
     {
         QVERIFY(writeFaceFile(kFaces));
-        QVERIFY(QFile::setPermissions(faceFilePath(), {}));
+        QVERIFY(QFile::setPermissions(faceFileName(), {}));
         // Root reads whatever the mode says, so the reading happens as nobody.
         QCOMPARE(inChild({u"read-unreadable"_s}), u"entries 0 asked 読み込めません"_s);
-        QVERIFY(QFile::setPermissions(faceFilePath(), QFile::ReadOwner | QFile::WriteOwner));
+        QVERIFY(QFile::setPermissions(faceFileName(), QFile::ReadOwner | QFile::WriteOwner));
         QCOMPARE(faceFileBytes(), kFaces);
     }
 
@@ -194,7 +194,7 @@ private slots:
         while (face.size() < 100000)
             face += u"(^o^)ノ"_s;
         QCOMPARE(registerFace(face), QStringList{kConfirm});
-        QCOMPARE(faceFileBytes(), CodePage932::encode(face) + "\r\n");
+        QCOMPARE(faceFileBytes(), QByteArray::fromStdString(CodePage932::encode(toU16String(face))) + "\r\n");
         QComboBox *list = frmPicora3->cboFace;
         QCOMPARE(list->itemText(0), face);
         QTest::keyClick(list, Qt::Key_Down);
@@ -217,7 +217,7 @@ private slots:
         QProcess writer;
         writer.start(QCoreApplication::applicationFilePath(), {u"--child"_s, u"append-forever"_s});
         QVERIFY(writer.waitForStarted());
-        QTRY_VERIFY(QFileInfo(faceFilePath()).size() > 1000);
+        QTRY_VERIFY(QFileInfo(faceFileName()).size() > 1000);
         for (int read = 0; read < 20; ++read) {
             destroyAllWindows();
             const auto [entries, asked] = userCategory();
@@ -284,7 +284,7 @@ private slots:
         // The user's documents folder, which the user may write in.
         const QByteArray home = QFile::encodeName(QDir::homePath());
         const QByteArray documents = QFile::encodeName(documentsFolder());
-        const QByteArray file = QFile::encodeName(faceFilePath());
+        const QByteArray file = QFile::encodeName(faceFileName());
         QVERIFY(writeFaceFile(kFaces));
         QCOMPARE(::chmod(home.constData(), 0755), 0);
         QCOMPARE(::chown(documents.constData(), kNobody, kNobody), 0);
@@ -408,7 +408,7 @@ int child(const QStringList &arguments)
     const QString scenario = arguments.value(0);
     Runtime::prepare(*qApp);
     if (scenario == "append-forever") {
-        QFile file(faceFilePath());
+        QFile file(faceFileName());
         if (!file.open(QIODevice::Append | QIODevice::Unbuffered))
             return 1;
         // A steady writer, as another program saving faces line by line would be.
@@ -424,7 +424,7 @@ int child(const QStringList &arguments)
         std::printf("entries %lld asked %s\n", qlonglong(entries.size()),
                     qPrintable(asked.join(u',')));
     } else if (scenario == "register-past-limit") {
-        limitFileSize(QFileInfo(faceFilePath()).size() + 4);
+        limitFileSize(QFileInfo(faceFileName()).size() + 4);
         std::printf("%s\n", qPrintable(registerFace(u"(^o^)/~~~~~"_s).join(u',')));
     } else if (scenario == "delete-past-limit") {
         limitFileSize(1500);

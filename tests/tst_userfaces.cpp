@@ -114,21 +114,21 @@ private slots:
 
     void unreadableFileIsReportedNotQuestioned()
     {
-        QVERIFY(QDir().mkpath(faceFilePath()));
+        QVERIFY(QDir().mkpath(faceFileName()));
         ScriptedMsgBoxes boxes;
         boxes.willAnswer({vbOK});
         QVERIFY(openMainWindowWithAFaceChosen());
         FrmPicora3 &w = *frmPicora3;
         QTest::mouseClick(w.cmdUser, Qt::LeftButton);
         QCOMPARE(boxes.asked.size(), 1);
-        QCOMPARE(boxes.asked[0].prompt, u"「顔」を読み込めませんでした。\n"_s + faceFilePath() +
+        QCOMPARE(boxes.asked[0].prompt, u"「顔」を読み込めませんでした。\n"_s + faceFileName() +
                                             u"\nファイルではないものがその名前で置かれています"_s);
         QCOMPARE(boxes.asked[0].title, u"読み込めません"_s);
         QCOMPARE(boxes.asked[0].style, vbOKOnly + vbCritical);
         QCOMPARE(w.cboFace->count(), 0);
         QCOMPARE(w.lblSel->text(), u"登録系："_s);
         QVERIFY(!frmEnter.isLoaded());
-        QVERIFY(QFileInfo(faceFilePath()).isDir());
+        QVERIFY(QFileInfo(faceFileName()).isDir());
     }
 
     void yesBringsAnOpenRegistrationWindowForward()
@@ -360,7 +360,7 @@ private slots:
         if (situation == "absent folder")
             removeDocuments();
         else
-            QDir().mkpath(faceFilePath());
+            QDir().mkpath(faceFileName());
         frmPicora3.Load();
         QVERIFY(openRegistrationWindow());
         FrmEnter &w = *frmEnter;
@@ -371,13 +371,13 @@ private slots:
         QCOMPARE(boxes.asked.size(), 2);
         QCOMPARE(boxes.asked[1].title, u"保存できません"_s);
         QCOMPARE(boxes.asked[1].style, vbOKOnly + vbCritical);
-        const QString prefix = u"「顔」を保存できませんでした。\n"_s + faceFilePath() + u"\n"_s;
+        const QString prefix = u"「顔」を保存できませんでした。\n"_s + faceFileName() + u"\n"_s;
         QVERIFY2(boxes.asked[1].prompt.startsWith(prefix), qPrintable(boxes.asked[1].prompt));
         QVERIFY(boxes.asked[1].prompt.size() > prefix.size());
         QCOMPARE(w.txtFace->text(), u"(^o^)"_s);
         QVERIFY(w.isVisible());
         QCOMPARE(QDir(documentsFolder()).exists(), situation != "absent folder");
-        QVERIFY(!QFileInfo(faceFilePath()).isFile());
+        QVERIFY(!QFileInfo(faceFileName()).isFile());
     }
 
     void closingAsksFirst_data()

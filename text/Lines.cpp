@@ -1,36 +1,31 @@
 // SPDX-License-Identifier: MIT
 #include "text/Lines.h"
 
-#include <cstring>
-
 namespace {
 
 // The line that starts at `at`: its text, and the same with its line end as stored.
 struct Line {
-    QByteArrayView text;
-    QByteArrayView stored;
+    std::string_view text;
+    std::string_view stored;
 };
 
-Line lineAt(QByteArrayView bytes, qsizetype at)
+Line lineAt(std::string_view bytes, std::size_t at)
 {
-    const char *const start = bytes.data() + at;
-    const char *const end = bytes.data() + bytes.size();
-    const auto *cr = static_cast<const char *>(std::memchr(start, '\r', size_t(end - start)));
-    if (!cr)
-        return {QByteArrayView(start, end), QByteArrayView(start, end)};
-    const char *next = cr + 1;
-    if (next < end && *next == '\n')
-        ++next;
-    return {QByteArrayView(start, cr), QByteArrayView(start, next)};
+    const std::string_view rest = bytes.substr(at);
+    const std::size_t cr = rest.find('\r');
+    if (cr == std::string_view::npos)
+        return {rest, rest};
+    const std::size_t end = (cr + 1 < rest.size() && rest[cr + 1] == '\n') ? cr + 2 : cr + 1;
+    return {rest.substr(0, cr), rest.substr(0, end)};
 }
 
 template <class Take>
-QList<QByteArrayView> splitWith(QByteArrayView bytes, qsizetype mostLines, Take take)
+std::vector<std::string_view> splitWith(std::string_view bytes, std::size_t mostLines, Take take)
 {
-    QList<QByteArrayView> lines;
-    for (qsizetype at = 0; at < bytes.size() && lines.size() < mostLines;) {
+    std::vector<std::string_view> lines;
+    for (std::size_t at = 0; at < bytes.size() && lines.size() < mostLines;) {
         const Line line = lineAt(bytes, at);
-        lines.append(take(line));
+        lines.push_back(take(line));
         at += line.stored.size();
     }
     return lines;
@@ -38,21 +33,21 @@ QList<QByteArrayView> splitWith(QByteArrayView bytes, qsizetype mostLines, Take 
 
 } // namespace
 
-QList<QByteArrayView> splitLines(QByteArrayView bytes, qsizetype mostLines)
+std::vector<std::string_view> splitLines(std::string_view bytes, std::size_t mostLines)
 {
     return splitWith(bytes, mostLines, [](const Line &line) { return line.text; });
 }
 
-QList<QByteArrayView> splitStoredLines(QByteArrayView bytes, qsizetype mostLines)
+std::vector<std::string_view> splitStoredLines(std::string_view bytes, std::size_t mostLines)
 {
     return splitWith(bytes, mostLines, [](const Line &line) { return line.stored; });
 }
 
-QByteArray lineAfter(QByteArrayView fileEnd, QByteArrayView text)
+std::string lineAfter(std::string_view fileEnd, std::string_view text)
 {
     const bool lastLineEnded =
-        fileEnd.isEmpty() || fileEnd.endsWith('\r') || fileEnd.endsWith("\r\n");
-    QByteArray line;
+        fileEnd.empty() || fileEnd.ends_with('\r') || fileEnd.ends_with("\r\n");
+    std::string line;
     line.reserve(text.size() + 4);
     if (!lastLineEnded)
         line += "\r\n";

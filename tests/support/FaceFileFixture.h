@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "catalogue/FaceFile.h"
+#include "platform/FaceFilePath.h"
+#include "platform/QtText.h"
 #include "support/Files.h"
 
 #include <QApplication>
@@ -20,9 +21,14 @@ inline void useTemporaryHome()
     qunsetenv("XDG_CONFIG_HOME");
 }
 
+inline QString faceFileName()
+{
+    return fromPath(faceFilePath());
+}
+
 inline QString documentsFolder()
 {
-    return QFileInfo(faceFilePath()).path();
+    return QFileInfo(faceFileName()).path();
 }
 inline void makeDocuments()
 {
@@ -42,11 +48,11 @@ inline void freshDocuments()
 
 inline QByteArray faceFileBytes()
 {
-    return readBytes(faceFilePath());
+    return readBytes(faceFileName());
 }
 [[nodiscard]] inline bool writeFaceFile(const QByteArray &bytes)
 {
-    return writeBytes(faceFilePath(), bytes);
+    return writeBytes(faceFileName(), bytes);
 }
 
 // The main of a test program that works on the face file in its own home.
