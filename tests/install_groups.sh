@@ -26,12 +26,12 @@ starting=$(asked_for run build)
 for needed in g++ cmake make qt6-base-dev fonts-ipafont-gothic; do
     grep -qx "$needed" <<<"$starting" || fail "starting the program does not install $needed"
 done
-for tool in xvfb sway clang lintian xdotool; do
+for tool in xvfb sway clang lintian xdotool wine64; do
     grep -qx "$tool" <<<"$starting" && fail "starting the program installs the test tool $tool"
 done
 everything=$(asked_for)
-[[ "$(asked_for run build test)" == "$everything" ]] || fail "no group means all three"
-for tool in xvfb sway clang lintian metacity build-essential; do
+[[ "$(asked_for run build test windows)" == "$everything" ]] || fail "no group means all four"
+for tool in xvfb sway clang lintian metacity build-essential wine64 g++-mingw-w64-x86-64-posix; do
     grep -qx "$tool" <<<"$everything" || fail "testing does not install $tool"
 done
 echo "install groups: passed"

@@ -12,6 +12,23 @@ namespace {
 
 constexpr UINT kCodePage = 932;
 
+// Windows' table gives a few single bytes that are no Shift_JIS character code points of
+// their own: 80 is U+0080, and some versions give A0 and FD to FF U+F8F0 to U+F8F3. ICU and the
+// Japanese standard have none of them, and neither has this program, so that a face file reads
+// the same on every system.
+bool windowsOnly(char16_t c)
+{
+    return c == u'\u0080' || (c >= u'\uF8F0' && c <= u'\uF8F3');
+}
+
+bool holdsWindowsOnly(std::u16string_view text)
+{
+    for (char16_t c : text)
+        if (windowsOnly(c))
+            return true;
+    return false;
+}
+
 } // namespace
 
 std::optional<std::u16string> decode(std::string_view bytes)
@@ -27,6 +44,8 @@ std::optional<std::u16string> decode(std::string_view bytes)
     std::u16string text(std::size_t(needed), u'\0');
     MultiByteToWideChar(kCodePage, MB_ERR_INVALID_CHARS, bytes.data(), int(bytes.size()),
                         reinterpret_cast<wchar_t *>(text.data()), needed);
+    if (holdsWindowsOnly(text))
+        return std::nullopt;
     return text;
 }
 
@@ -34,7 +53,7 @@ std::optional<std::string> encode(std::u16string_view text)
 {
     if (text.empty())
         return std::string();
-    if (text.size() > INT_MAX / 2)
+    if (text.size() > INT_MAX / 2 || holdsWindowsOnly(text))
         return std::nullopt;
     const auto *wide = reinterpret_cast<const wchar_t *>(text.data());
     BOOL substituted = FALSE;
