@@ -9,20 +9,23 @@
 #include "forms/Module1.h"
 #include "forms/frmDelete.h"
 #include "forms/frmPicora3.h"
+#include "platform/FaceFilePath.h"
 #include "platform/MsgBox.h"
+#include "platform/QtText.h"
 #include "platform/Runtime.h"
 #include "text/CodePage932.h"
 
 #include <QApplication>
 #include <QComboBox>
-#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 
 #include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -39,22 +42,22 @@ long statusKb(const char *field)
 
 void writeFaceFile(int lines)
 {
-    QDir().mkpath(QFileInfo(faceFilePath()).path());
-    QFile file(faceFilePath());
+    std::filesystem::create_directories(faceFilePath().parent_path());
+    QFile file(fromPath(faceFilePath()));
     file.open(QIODevice::WriteOnly | QIODevice::Truncate);
-    QList<QByteArray> faces;
+    std::vector<std::string> faces;
     for (const Catalogue::Category *category : Catalogue::kCategories)
-        for (const QString &face : Catalogue::texts(category->faces))
-            faces << CodePage932::encode(face);
-    QByteArray chunk;
+        for (std::u16string_view face : category->faces)
+            faces.push_back(CodePage932::encode(face));
+    std::string chunk;
     for (int n = 0; n < lines; ++n) {
-        chunk += faces[n % faces.size()] + "\r\n";
+        chunk += faces[std::size_t(n) % faces.size()] + "\r\n";
         if (chunk.size() > (1 << 20)) {
-            file.write(chunk);
+            file.write(chunk.data(), qint64(chunk.size()));
             chunk.clear();
         }
     }
-    file.write(chunk);
+    file.write(chunk.data(), qint64(chunk.size()));
 }
 
 // One case, in this process: prints "milliseconds kilobytes-above-idle".
@@ -66,23 +69,23 @@ int runCase(const QString &name)
     QCoreApplication::processEvents();
     const long idleKb = statusKb("VmRSS:");
     QElapsedTimer timer;
-    qsizetype count = 0;
+    std::size_t count = 0;
     timer.start();
     if (name == "floor") {
-        count = readFaceFile(faceFilePath()).faces.size();
+        count = readFaceFile(faceFilePath()).faces().size();
     } else if (name == "list") {
         frmPicora3->cboFace->clear();
         Module1::AddUserFaces();
         QCoreApplication::processEvents();
-        count = frmPicora3->cboFace->count();
+        count = std::size_t(frmPicora3->cboFace->count());
     } else if (name == "delete-load") {
         frmDelete.Load();
-        count = frmDelete->listing.faces.size();
+        count = frmDelete->listing.faces().size();
     } else if (name == "delete-rewrite") {
         frmDelete.Load();
         timer.restart();
         removeListedFace(faceFilePath(), 249, frmDelete->listing);
-        count = frmDelete->listing.faces.size();
+        count = frmDelete->listing.faces().size();
     }
     const double ms = double(timer.nsecsElapsed()) / 1e6;
     std::printf("%.1f %ld %lld\n", ms, statusKb("VmHWM:") - idleKb, qlonglong(count));

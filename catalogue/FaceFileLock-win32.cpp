@@ -94,15 +94,22 @@ Opening openForWriting(const FileSystem::Path &path, FaceFileLock::Purpose purpo
 {
     Opening opening;
     const bool append = purpose == FaceFileLock::Purpose::Append;
-    opening.file = FileSystem::File(reinterpret_cast<std::intptr_t>(CreateFileW(
-        longPath(path).c_str(), GENERIC_READ | GENERIC_WRITE,
-        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-        append ? OPEN_ALWAYS : OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)));
+    opening.file = FileSystem::File(reinterpret_cast<std::intptr_t>(
+        CreateFileW(longPath(path).c_str(), GENERIC_READ | GENERIC_WRITE,
+                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                    append ? OPEN_ALWAYS : OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)));
     const DWORD error = GetLastError();
     if (opening.file.isOpen()) {
         opening.created = append && error != ERROR_ALREADY_EXISTS;
+        BY_HANDLE_FILE_INFORMATION info{};
         if (GetFileType(handleOf(opening.file)) != FILE_TYPE_DISK) {
             opening.notRegular = true;
+            opening.file = FileSystem::File();
+        } else if (GetFileInformationByHandle(handleOf(opening.file), &info) &&
+                   (info.dwFileAttributes & FILE_ATTRIBUTE_READONLY)) {
+            // A file the user marked read-only stays as it is, whoever asks: Windows refuses
+            // every account alike, but other file systems reached through Windows may not.
+            opening.error = ERROR_ACCESS_DENIED;
             opening.file = FileSystem::File();
         }
         return opening;

@@ -77,11 +77,10 @@ std::optional<Fingerprint> fingerprintOfHandle(HANDLE file)
         return std::nullopt;
     // The change time, which no program can set back, tells of an edit whose writer put the
     // last write time back.
-    return Fingerprint{(std::uint64_t(info.nFileSizeHigh) << 32) | info.nFileSizeLow,
-                       {info.dwVolumeSerialNumber,
-                        (std::uint64_t(info.nFileIndexHigh) << 32) | info.nFileIndexLow,
-                        fileTime(info.ftLastWriteTime), std::uint64_t(basic.ChangeTime.QuadPart),
-                        0, 0}};
+    return Fingerprint{
+        (std::uint64_t(info.nFileSizeHigh) << 32) | info.nFileSizeLow,
+        {info.dwVolumeSerialNumber, (std::uint64_t(info.nFileIndexHigh) << 32) | info.nFileIndexLow,
+         fileTime(info.ftLastWriteTime), std::uint64_t(basic.ChangeTime.QuadPart), 0, 0}};
 }
 
 // Opens whatever the path names, a folder too, only to ask about it.
@@ -198,8 +197,8 @@ bool appendAll(const File &file, std::string_view bytes, SystemError &error)
         DWORD written = 0;
         const DWORD count = DWORD(std::min<std::size_t>(bytes.size(), 1u << 30));
         if (!WriteFile(handleOf(file), bytes.data(), count, &written, &atTheEnd) || written == 0) {
-            error = written == 0 && GetLastError() == 0 ? ERROR_DISK_FULL
-                                                         : SystemError(GetLastError());
+            error =
+                written == 0 && GetLastError() == 0 ? ERROR_DISK_FULL : SystemError(GetLastError());
             return false;
         }
         bytes.remove_prefix(written);
@@ -269,9 +268,8 @@ File createBeside(const Path &target, Path &name, SystemError &error)
             suffix += kLetters[letter(random)];
         name = target;
         name += suffix;
-        // Renaming the new file over the old one takes the right to delete it.
         File file(reinterpret_cast<std::intptr_t>(
-            CreateFileW(longPath(name).c_str(), GENERIC_READ | GENERIC_WRITE | DELETE,
+            CreateFileW(longPath(name).c_str(), GENERIC_READ | GENERIC_WRITE,
                         FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, CREATE_NEW,
                         FILE_ATTRIBUTE_NORMAL, nullptr)));
         if (file.isOpen() || GetLastError() != ERROR_FILE_EXISTS) {
@@ -283,39 +281,31 @@ File createBeside(const Path &target, Path &name, SystemError &error)
     return File();
 }
 
-// The attributes a new file takes over from the one it replaces.
-constexpr DWORD kKeptAttributes = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
-                                  FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
-
-// Puts the new file in place in one step, even while other programs hold the old one open
-// sharing its deletion, as this program's own lock does: the old file goes, and those
-// programs keep it, nameless, until they close it (Windows 10 1709 and later, on NTFS).
-bool replaceSharingDeletion(HANDLE replacement, const Path &target)
-{
-    const std::wstring name = longPath(target);
-    std::string buffer(sizeof(FILE_RENAME_INFO) + name.size() * sizeof(wchar_t), '\0');
-    auto *rename = reinterpret_cast<FILE_RENAME_INFO *>(buffer.data());
-    // FILE_RENAME_FLAG_REPLACE_IF_EXISTS | FILE_RENAME_FLAG_POSIX_SEMANTICS, through the
-    // extended rename that older headers do not name.
-    constexpr DWORD kReplaceWhileOpen = 0x1 | 0x2;
-    constexpr auto kFileRenameInfoEx = FILE_INFO_BY_HANDLE_CLASS(22);
-    *reinterpret_cast<DWORD *>(rename) = kReplaceWhileOpen;
-    rename->RootDirectory = nullptr;
-    rename->FileNameLength = DWORD(name.size() * sizeof(wchar_t));
-    std::copy(name.begin(), name.end(), rename->FileName);
-    return SetFileInformationByHandle(replacement, kFileRenameInfoEx, rename, DWORD(buffer.size()));
-}
-
-bool notSupportedHere(DWORD error)
-{
-    return error == ERROR_INVALID_PARAMETER || error == ERROR_NOT_SUPPORTED ||
-           error == ERROR_INVALID_FUNCTION || error == ERROR_CALL_NOT_IMPLEMENTED;
-}
-
 bool heldOpenElsewhere(DWORD error)
 {
     return error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED ||
            error == ERROR_LOCK_VIOLATION;
+}
+
+// Puts the new file in place of the old. A rename over a file that any program holds open
+// fails on Windows, and this program's own turn holds it; but a file held open sharing its
+// deletion may be renamed. So the old file steps aside first, the new one takes its name, and
+// the old one goes once the last program holding it lets go. Should the new one fail to take
+// the name, the old one has it back.
+bool replace(const Path &target, const Path &replacement)
+{
+    const std::wstring targetName = longPath(target);
+    const std::wstring aside = longPath(replacement) + L".old";
+    if (!MoveFileExW(targetName.c_str(), aside.c_str(), MOVEFILE_WRITE_THROUGH))
+        return false;
+    if (!MoveFileExW(longPath(replacement).c_str(), targetName.c_str(), MOVEFILE_WRITE_THROUGH)) {
+        const DWORD error = GetLastError();
+        MoveFileExW(aside.c_str(), targetName.c_str(), MOVEFILE_WRITE_THROUGH);
+        SetLastError(error);
+        return false;
+    }
+    DeleteFileW(aside.c_str());
+    return true;
 }
 
 } // namespace
@@ -335,20 +325,17 @@ Replacement::~Replacement()
         DeleteFileW(longPath(name_).c_str());
 }
 
-SystemError Replacement::fill(std::string_view bytes, const File &old)
+SystemError Replacement::fill(std::string_view bytes, const File &)
 {
     if (error_ != 0)
         return error_;
-    FILE_BASIC_INFO kept{};
-    if (GetFileInformationByHandleEx(handleOf(old), FileBasicInfo, &kept, sizeof kept) &&
-        (kept.FileAttributes & kKeptAttributes) != 0) {
-        FILE_BASIC_INFO made{};
-        made.FileAttributes = kept.FileAttributes & kKeptAttributes;
-        SetFileInformationByHandle(handleOf(file_), FileBasicInfo, &made, sizeof made);
-    }
     if (!appendAll(file_, bytes, error_))
         return error_;
-    return error_ = syncToDisk(file_);
+    if ((error_ = syncToDisk(file_)) != 0)
+        return error_;
+    // Windows replaces only a file that nobody holds without sharing.
+    file_ = File();
+    return 0;
 }
 
 SystemError Replacement::putInPlace()
@@ -359,20 +346,9 @@ SystemError Replacement::putInPlace()
     // a moment, as a virus scanner does; after the same patience as with another copy, the
     // user is told.
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(2);
-    bool extendedRename = true;
     for (;;) {
-        const SystemError error = throughHook(DiskCall::Rename, [&] {
-            if (extendedRename && replaceSharingDeletion(handleOf(file_), target_))
-                return true;
-            if (extendedRename && notSupportedHere(GetLastError()))
-                extendedRename = false;
-            if (extendedRename)
-                return false;
-            // Older systems: the handle goes first, then the file is moved over the old one.
-            file_ = File();
-            return bool(MoveFileExW(longPath(name_).c_str(), longPath(target_).c_str(),
-                                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH));
-        });
+        const SystemError error =
+            throughHook(DiskCall::Rename, [this] { return replace(target_, name_); });
         if (error == 0)
             break;
         if (!heldOpenElsewhere(DWORD(error)) || std::chrono::steady_clock::now() >= deadline)
@@ -380,7 +356,6 @@ SystemError Replacement::putInPlace()
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
     placed_ = true;
-    file_ = File();
     return 0;
 }
 

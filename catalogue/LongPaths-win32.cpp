@@ -5,13 +5,15 @@
 
 std::wstring longPath(const FileSystem::Path &path)
 {
+    // Already long, as Windows itself hands out final paths: the standard library would take
+    // \\?\C:\… for a relative path and put the current drive before it.
+    if (path.native().starts_with(LR"(\\?\)"))
+        return path.native();
     std::error_code ignored;
     FileSystem::Path absolute = std::filesystem::absolute(path, ignored);
     if (absolute.empty())
         absolute = path;
     const std::wstring text = absolute.lexically_normal().make_preferred().native();
-    if (text.starts_with(LR"(\\?\)"))
-        return text;
     if (text.starts_with(LR"(\\)"))
         return LR"(\\?\UNC\)" + text.substr(2);
     return LR"(\\?\)" + text;

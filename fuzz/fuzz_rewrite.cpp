@@ -5,9 +5,13 @@
 #include "catalogue/FaceRemoval.h"
 #include "text/Lines.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <cstdlib>
-#include <cstring>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
@@ -17,44 +21,45 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     // listed line has changed since listing; the rest: the file.
     const double chosen = double(int(data[0]) - 8) + ((data[1] & 1) ? 0.5 : 0.0);
     const bool changedSinceListed = data[1] & 2;
-    const QByteArrayView content(reinterpret_cast<const char *>(data + 2), qsizetype(size - 2));
+    const std::string_view content(reinterpret_cast<const char *>(data + 2), size - 2);
 
-    QList<QByteArray> listed;
-    for (QByteArrayView line : splitLines(content, kMostListedFaces))
-        listed.append(line.toByteArray());
-    if (changedSinceListed && !listed.isEmpty())
-        listed[qsizetype(data[1] >> 2) % listed.size()].append('!');
+    std::vector<std::string> listed;
+    for (std::string_view line : splitLines(content, kMostListedFaces))
+        listed.emplace_back(line);
+    if (changedSinceListed && !listed.empty())
+        listed[std::size_t(data[1] >> 2) % listed.size()] += '!';
 
-    const std::optional<qsizetype> chosenIndex = listedIndex(chosen, listed.size());
+    const std::optional<std::size_t> chosenIndex = listedIndex(chosen, listed.size());
     if (!chosenIndex)
         return 0;
-    const qsizetype index = *chosenIndex;
-    if (index != qsizetype(chosen) - 1)
+    const std::size_t index = *chosenIndex;
+    if (std::int64_t(index) != std::int64_t(chosen) - 1)
         std::abort();
-    const std::optional<QByteArray> kept = withoutListedLine(content, index, listed[index]);
+    const std::optional<std::string> kept = withoutListedLine(content, index, listed[index]);
     // Refused exactly when the chosen line is not the one listed.
-    QList<QByteArrayView> faces = splitLines(content);
+    std::vector<std::string_view> faces = splitLines(content);
     if (kept.has_value() != (index < faces.size() && faces[index] == listed[index]))
         std::abort();
     if (!kept)
         return 0;
 
     // The faces after are the faces before, less the chosen one, each exactly as it was.
-    faces.removeAt(index);
+    faces.erase(faces.begin() + std::ptrdiff_t(index));
     if (splitLines(*kept) != faces)
         std::abort();
 
     // What went is one whole stored line, the chosen one, as it was listed; the only byte added
     // is the LF that keeps a lone CR before it from taking the next line's leading LF.
-    qsizetype start = 0;
-    const QList<QByteArrayView> stored = splitStoredLines(content);
-    for (qsizetype i = 0; i < index; ++i)
+    std::size_t start = 0;
+    const std::vector<std::string_view> stored = splitStoredLines(content);
+    for (std::size_t i = 0; i < index; ++i)
         start += stored[i].size();
-    const QByteArrayView gone = stored[index];
-    const QByteArrayView after = content.sliced(start + gone.size());
-    const bool joined = start > 0 && content[start - 1] == '\r' && after.startsWith('\n');
-    if (!gone.startsWith(listed[index]) || kept->first(start) != content.first(start) ||
-        kept->sliced(start) != (joined ? "\n" + after.toByteArray() : after.toByteArray()))
+    const std::string_view gone = stored[index];
+    const std::string_view after = content.substr(start + gone.size());
+    const bool joined = start > 0 && content[start - 1] == '\r' && after.starts_with('\n');
+    if (!gone.starts_with(listed[index]) || kept->size() < start ||
+        kept->substr(0, start) != content.substr(0, start) ||
+        kept->substr(start) != (joined ? "\n" + std::string(after) : std::string(after)))
         std::abort();
     return 0;
 }

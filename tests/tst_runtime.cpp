@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "platform/Clipboard.h"
+#include "platform/FaceFilePath.h"
 #include "platform/Form.h"
 #include "platform/FormRef.h"
 #include "platform/MsgBox.h"
@@ -10,10 +11,17 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPointer>
+#include <QProcess>
 #include <QPushButton>
 #include <QScreen>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+
+#include <cstdio>
+
+#include <pwd.h>
+#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 using namespace MsgBoxStyle;
@@ -334,6 +342,52 @@ private slots:
         QCOMPARE(held && held->hasImage(), picture);
     }
 
+    // The documents folder comes from HOME and user-dirs.dirs, and never from the folder the
+    // program was started in. "<account>" is the account's home in the password database.
+    void faceFileFollowsTheDocumentsFolder_data()
+    {
+        QTest::addColumn<QString>("home");
+        QTest::addColumn<QString>("documentsDir");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("HOME unset")
+            << QString() << QString() << u"<account>/Documents/顔ファイル.dat"_s;
+        QTest::newRow("no user-dirs.dirs")
+            << u"/h"_s << QString() << u"/h/Documents/顔ファイル.dat"_s;
+        QTest::newRow("under $HOME") << u"/h"_s << u"$HOME/書類"_s << u"/h/書類/顔ファイル.dat"_s;
+        QTest::newRow("absolute") << u"/h"_s << u"/data/docs"_s << u"/data/docs/顔ファイル.dat"_s;
+        QTest::newRow("relative") << u"/h"_s << u"Documents"_s << u"/h/Documents/顔ファイル.dat"_s;
+        QTest::newRow("relative to the current folder")
+            << u"/h"_s << u"./docs"_s << u"/h/Documents/顔ファイル.dat"_s;
+    }
+
+    void faceFileFollowsTheDocumentsFolder()
+    {
+        QFETCH(QString, home);
+        QFETCH(QString, documentsDir);
+        QFETCH(QString, expected);
+        QTemporaryDir config;
+        QVERIFY(config.isValid());
+        if (!documentsDir.isEmpty()) {
+            QFile dirs(config.filePath(u"user-dirs.dirs"_s));
+            QVERIFY(dirs.open(QIODevice::WriteOnly));
+            dirs.write("XDG_DOCUMENTS_DIR=\"" + documentsDir.toUtf8() + "\"\n");
+        }
+        QProcess child;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.remove(u"HOME"_s);
+        if (!home.isEmpty())
+            environment.insert(u"HOME"_s, home);
+        environment.insert(u"XDG_CONFIG_HOME"_s, config.path());
+        child.setProcessEnvironment(environment);
+        child.setWorkingDirectory(config.path());
+        child.start(QCoreApplication::applicationFilePath(), {u"--face-file-path"_s});
+        QVERIFY(child.waitForFinished());
+        const passwd *account = getpwuid(getuid());
+        QVERIFY(account);
+        expected.replace(u"<account>"_s, QFile::decodeName(account->pw_dir));
+        QCOMPARE(QString::fromUtf8(child.readAllStandardOutput()).trimmed(), expected);
+    }
+
     void waylandSessionsPreferXWayland_data()
     {
         QTest::addColumn<QByteArray>("qpaPlatform");
@@ -360,5 +414,17 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestRuntime)
+int main(int argc, char **argv)
+{
+    // The child of faceFileFollowsTheDocumentsFolder: says where the face file is, and ends.
+    if (argc == 2 && QByteArray(argv[1]) == "--face-file-path") {
+        QCoreApplication app(argc, argv);
+        std::printf("%s\n", faceFilePath().c_str());
+        return 0;
+    }
+    QApplication app(argc, argv);
+    TestRuntime test;
+    return QTest::qExec(&test, argc, argv);
+}
+
 #include "tst_runtime.moc"

@@ -133,3 +133,8 @@ void ChildProcess::resume()
 {
     ::kill(pid_t(process_), SIGCONT);
 }
+
+void ChildProcess::kill()
+{
+    ::kill(pid_t(process_), SIGKILL);
+}

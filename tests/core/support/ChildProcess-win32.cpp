@@ -191,3 +191,8 @@ void ChildProcess::resume()
 {
     suspendOrResume(handle(process_), "NtResumeProcess");
 }
+
+void ChildProcess::kill()
+{
+    TerminateProcess(handle(process_), 1);
+}

@@ -20,6 +20,8 @@ public:
     // Holds it still where it is, and lets it go on.
     void stop();
     void resume();
+    // Ends it at once, wherever it is, as a crash would; what it said stays to be read.
+    void kill();
     // How its work ended: its last line, once it has finished; "<failed: …>" when it did not
     // finish well.
     std::string ending();
